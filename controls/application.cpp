@@ -1,0 +1,183 @@
+#include "controls/application.h"
+
+#include "controls/form.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace ctl {
+
+namespace {
+
+bool isMnemonicKey(WPARAM key) {
+    const auto c = static_cast<unsigned char>(key & 0xFF);
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
+}
+
+std::wstring upperCase(std::wstring text) {
+    if (!text.empty())
+        CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+bool holdsMnemonic(const std::wstring& text, WPARAM key) {
+    const wchar_t wanted[] = {L'&', static_cast<wchar_t>(key & 0xFF), 0};
+    return upperCase(text).find(wanted) != std::wstring::npos;
+}
+
+void click(Control& control, POINT at, bool buttonDown) {
+    SendMessageW(control.handle(), buttonDown ? WM_LBUTTONDOWN : WM_LBUTTONUP, MK_LBUTTON,
+                 MAKELPARAM(at.x, at.y));
+}
+
+bool clickToolbarMnemonic(Control& toolbar, WPARAM key, bool buttonDown) {
+    const auto count = static_cast<int>(toolbar.sendMessage(TB_BUTTONCOUNT));
+    for (int index = 0; index < count; ++index) {
+        TBBUTTON button{};
+        const bool known = toolbar.sendMessage(TB_GETBUTTON, index,
+                                               reinterpret_cast<LPARAM>(&button)) != 0;
+        const int command = known ? button.idCommand : -1;
+        if (!known || !toolbar.sendMessage(TB_ISBUTTONENABLED, command))
+            continue;
+        wchar_t text[1024] = {};
+        if (toolbar.sendMessage(TB_GETBUTTONTEXTW, command, reinterpret_cast<LPARAM>(text)) <= 0)
+            continue;
+        if (!holdsMnemonic(text, key))
+            continue;
+        RECT r{};
+        toolbar.sendMessage(TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+        click(toolbar, {r.left, r.top}, buttonDown);
+        return true;
+    }
+    return false;
+}
+
+bool translateAccelerator(Control& control, MSG& msg) {
+    HACCEL table = control.acceleratorTable();
+    return table && control.handle() && TranslateAcceleratorW(control.handle(), table, &msg);
+}
+
+} // namespace
+
+Application& application() noexcept {
+    static Application state;
+    return state;
+}
+
+void requestQuit() noexcept {
+    PostQuitMessage(0);
+    application().terminated = true;
+}
+
+void run(Form*& form) {
+    if (!form)
+        return;
+    Application& app = application();
+    app.running = true;
+    app.form = form;
+    form->createWindow();
+    while (!app.terminated) {
+        WaitMessage();
+        if (form)
+            processMessages(*form);
+    }
+    if (form)
+        terminateApplication(form);
+}
+
+bool processMessage(Control& control) {
+    MSG msg{};
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        return false;
+    if (msg.message == WM_QUIT) {
+        application().terminated = true;
+        return true;
+    }
+    const auto preTranslate = control.hooks().preTranslate;
+    if (!preTranslate || !preTranslate(control, msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return msg.message != WM_NULL;
+}
+
+void processMessages(Control& control) {
+    while (processMessage(control)) {
+    }
+}
+
+void terminateApplication(Form*& form) {
+    Application& app = application();
+    const bool wasTerminated = app.terminated;
+    app.running = false;
+    app.terminated = true;
+    Form* main = app.form;
+    app.form = nullptr;
+    if (!main)
+        return;
+    const Ref<Form> keep(main);
+    if (!wasTerminated) {
+        processMessages(*main);
+        if (main->handle())
+            SendMessageW(main->handle(), WM_CLOSE, 0, 0);
+    }
+    form = nullptr;
+    main->release(); // the reference `run` was given: the form goes once `keep` ends
+}
+
+bool isMainWindow(const Control& control) noexcept {
+    Application& app = application();
+    if (!app.form)
+        return !control.isChild();
+    return &control == app.form;
+}
+
+bool translateKeys(Control& control, Message& message, LRESULT& result) {
+    if (message.message < WM_KEYFIRST || message.message > WM_SYSCHAR)
+        return false;
+    MSG msg{message.window, message.message, message.wParam, message.lParam, 0, {0, 0}};
+
+    if (translateAccelerator(control, msg))
+        return true;
+    if (control.isForm()) {
+        Control* focused = static_cast<Form&>(control).focusedControl;
+        if (focused && translateAccelerator(*focused, msg))
+            return true;
+    }
+    Form* form = control.owningForm();
+    if (form && form != &control && form->acceleratorTable() && form->handle() &&
+        TranslateAcceleratorW(form->handle(), form->acceleratorTable(), &msg))
+        return true;
+
+    const bool altDown = (GetKeyState(VK_MENU) & 0x8000) != 0;
+    if (message.message == WM_SYSKEYUP || (message.message == WM_SYSKEYDOWN && altDown)) {
+        result = 0;
+        if (form && isMnemonicKey(message.wParam))
+            return clickMnemonic(*form, message.wParam, message.message == WM_SYSKEYDOWN);
+    } else if (message.message == WM_KEYUP) {
+        result = 0;
+        if (form && message.wParam != VK_MENU && isMnemonicKey(message.wParam))
+            return clickMnemonic(*form, message.wParam, false);
+    }
+    return false;
+}
+
+bool clickMnemonic(Control& parent, WPARAM key, bool buttonDown) {
+    for (Control* child : parent.children()) {
+        if (child->flags().acceptsMnemonics && child->handle() && IsWindowEnabled(child->handle())) {
+            if (child->actions().itemCount == TB_BUTTONCOUNT) {
+                if (clickToolbarMnemonic(*child, key, buttonDown))
+                    return true;
+            } else if (holdsMnemonic(child->text(), key)) {
+                click(*child, {0, 0}, buttonDown);
+                return true;
+            }
+        }
+        if (clickMnemonic(*child, key, buttonDown))
+            return true;
+    }
+    return false;
+}
+
+} // namespace ctl

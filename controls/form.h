@@ -1,0 +1,52 @@
+#pragma once
+// Form: a top-level window holding child controls; shown, closed, or run modally.
+
+#include "controls/control.h"
+
+#include <string_view>
+
+namespace ctl {
+
+// The icon value that asks for no caption icon at all.
+inline const HICON kNoIcon = reinterpret_cast<HICON>(static_cast<INT_PTR>(-1));
+
+class Form : public Control {
+public:
+    // The child that has or last had the focus; restored when the form gets the focus back.
+    Control* focusedControl = nullptr;
+    std::uint16_t tabCounter = 0;
+    // 0 while a modal run is active; anything else ends it.
+    int modalResult = 0;
+    std::uint8_t modalCount = 0;
+    // Created by the first status text.
+    Control* statusBar = nullptr;
+
+    // The caption icon: the form's own, else a copy of the Application's, else MAINICON.
+    HICON getIcon();
+    void setIcon(HICON icon);
+
+    bool resizable() const noexcept { return resizable_; }
+    void setResizable(bool resizable);
+    // Sets the outer size that gives this client size.
+    void setClientSize(int width, int height);
+
+protected:
+    void destroy() override;
+
+private:
+    friend Form* newForm(Control* parent, std::wstring_view caption);
+
+    HICON icon_ = nullptr;
+    bool ownsIcon_ = false;
+    bool resizable_ = true;
+};
+
+Form* newForm(Control* parent, std::wstring_view caption);
+void showForm(Form& form);
+// Runs the form modally (its owner disabled meanwhile) and answers its modalResult.
+int showModal(Form& form);
+void close(Control& control);
+// MessageBoxW without owner, captioned with the Application's title.
+int messageBox(std::wstring_view text, UINT flags);
+
+} // namespace ctl

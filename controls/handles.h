@@ -1,0 +1,118 @@
+#pragma once
+// Move-only owners for the native handles the layer creates. Raw handles elsewhere are borrowed.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <utility>
+
+namespace ctl {
+
+template <class Handle, auto Close, Handle Invalid = Handle{}>
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) noexcept : handle_(handle) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.detach()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        reset(other.detach());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    Handle get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return handle_ != Invalid; }
+
+    // Hands the handle over without closing it (Windows destroys it, or another owner takes it).
+    Handle detach() noexcept { return std::exchange(handle_, Invalid); }
+    void reset(Handle handle = Invalid) noexcept {
+        Handle old = std::exchange(handle_, handle);
+        if (old != Invalid)
+            Close(old);
+    }
+
+private:
+    Handle handle_ = Invalid;
+};
+
+namespace detail {
+inline void deleteGdiObject(HGDIOBJ object) noexcept { DeleteObject(object); }
+inline void destroyMenu(HMENU menu) noexcept { DestroyMenu(menu); }
+inline void destroyAccel(HACCEL accel) noexcept { DestroyAcceleratorTable(accel); }
+inline void destroyIcon(HICON icon) noexcept { DestroyIcon(icon); }
+inline void destroyImageList(HIMAGELIST list) noexcept { ImageList_Destroy(list); }
+} // namespace detail
+
+using UniqueFont = UniqueHandle<HFONT, detail::deleteGdiObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, detail::deleteGdiObject>;
+using UniqueBitmap = UniqueHandle<HBITMAP, detail::deleteGdiObject>;
+using UniqueRegion = UniqueHandle<HRGN, detail::deleteGdiObject>;
+using UniqueMenu = UniqueHandle<HMENU, detail::destroyMenu>;
+using UniqueAccel = UniqueHandle<HACCEL, detail::destroyAccel>;
+using UniqueIcon = UniqueHandle<HICON, detail::destroyIcon>;
+using UniqueImageList = UniqueHandle<HIMAGELIST, detail::destroyImageList>;
+
+// Files use INVALID_HANDLE_VALUE, not null, for "no file".
+class UniqueFile {
+public:
+    UniqueFile() = default;
+    explicit UniqueFile(HANDLE handle) noexcept : handle_(handle) {}
+    UniqueFile(UniqueFile&& other) noexcept : handle_(other.detach()) {}
+    UniqueFile& operator=(UniqueFile&& other) noexcept {
+        reset(other.detach());
+        return *this;
+    }
+    UniqueFile(const UniqueFile&) = delete;
+    UniqueFile& operator=(const UniqueFile&) = delete;
+    ~UniqueFile() { reset(); }
+
+    HANDLE get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE detach() noexcept { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
+    void reset(HANDLE handle = INVALID_HANDLE_VALUE) noexcept {
+        HANDLE old = std::exchange(handle_, handle);
+        if (old != INVALID_HANDLE_VALUE)
+            CloseHandle(old);
+    }
+
+private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+// Restores the object that was selected into a device context before.
+class SelectGuard {
+public:
+    SelectGuard(HDC dc, HGDIOBJ object) noexcept
+        : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+    ~SelectGuard() {
+        if (old_)
+            SelectObject(dc_, old_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// A GetDC context given back on scope exit.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    ~WindowDC() {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+} // namespace ctl
