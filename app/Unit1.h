@@ -1,0 +1,68 @@
+#pragma once
+// The main window record: the one object through which the editor reaches the main window, its
+// controls, the file dialog, the settings and the document and keyboard state. Its operations
+// live in files by concern: documents.cpp, settings.cpp, keyboard.cpp, view_commands.cpp,
+// commands.cpp and Unit1.cpp (construction and start-up).
+
+#include "controls/control.h"
+#include "controls/object.h"
+
+#include <cstdint>
+#include <string>
+
+namespace ctl {
+class FileDialog;
+class Form;
+class ImageList;
+class IniFile;
+class Menu;
+} // namespace ctl
+
+namespace app {
+
+class MainWindow : public ctl::Object {
+public:
+    // ---- the window and its controls (created in this order)
+    ctl::Form* mainWindow = nullptr;
+    ctl::Menu* mainMenu = nullptr;
+    ctl::Control* editPanel = nullptr;
+    ctl::Control* editField = nullptr;
+    ctl::FileDialog* fileDialog = nullptr;
+    ctl::Control* toolbar = nullptr;
+    ctl::ImageList* imageList = nullptr;
+    ctl::Control* toolPanel = nullptr;
+    ctl::Control* fontNameBox = nullptr;
+    ctl::Control* fontSizeBox = nullptr;
+
+    // ---- keyboard map state: the last character typed into the edit field, as typed
+    std::uint16_t previousKey = 0;
+
+    // ---- document state
+    // Path of the file the document was loaded from or last saved to; empty: untitled.
+    std::wstring documentFileName;
+    bool modified = false;
+
+    // ---- settings: the open settings file, released when the main window may close
+    ctl::IniFile* settings = nullptr;
+
+    // ---- documents (documents.cpp)
+    // Asks about unsaved changes: IDCANCEL (stop), IDYES (saved) or IDNO (nothing to save).
+    int askToSaveChanges();
+    void newCommand();
+    void openCommand();
+    void saveCommand();
+    void saveAsCommand();
+    void exitCommand();
+    // The main window's onClose and the edit field's onChange.
+    void onCloseRequest(ctl::Control& sender, bool& mayClose);
+    void onTextChanged(ctl::Control& sender);
+
+    // ---- keyboard map (keyboard.cpp): the edit field's onChar and onKeyUp
+    void onCharTyped(ctl::Control& sender, wchar_t& character, ctl::ShiftState shift);
+    void onKeyReleased(ctl::Control& sender, ctl::KeyCode& key, ctl::ShiftState shift);
+};
+
+// The one main window record; null before start-up and after the main window is gone.
+extern MainWindow* FMain;
+
+} // namespace app
