@@ -19,7 +19,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     top->setHeight(26);
     top->setText(L" Control layer demonstration");
 
-    ctl::Control* edit = ctl::newEdit(*form, ctl::editopt::kMultiLine | ctl::editopt::kNoHorizontalScroll);
+    ctl::Control* edit =
+        ctl::newEdit(*form, ctl::editopt::kMultiLine | ctl::editopt::kNoHorizontalScroll);
     edit->setAlign(ctl::Align::Client);
     edit->font().setHeight(28);
     edit->setText(L"\x0645\x0631\x062D\x0628\x0627 \x0628\x0627\x0644\x0639\x0627\x0644\x0645");

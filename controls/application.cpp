@@ -35,8 +35,8 @@ bool clickToolbarMnemonic(Control& toolbar, WPARAM key, bool buttonDown) {
     const auto count = static_cast<int>(toolbar.sendMessage(TB_BUTTONCOUNT));
     for (int index = 0; index < count; ++index) {
         TBBUTTON button{};
-        const bool known = toolbar.sendMessage(TB_GETBUTTON, index,
-                                               reinterpret_cast<LPARAM>(&button)) != 0;
+        const bool known =
+            toolbar.sendMessage(TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button)) != 0;
         const int command = known ? button.idCommand : -1;
         if (!known || !toolbar.sendMessage(TB_ISBUTTONENABLED, command))
             continue;
@@ -165,7 +165,8 @@ bool translateKeys(Control& control, Message& message, LRESULT& result) {
 
 bool clickMnemonic(Control& parent, WPARAM key, bool buttonDown) {
     for (Control* child : parent.children()) {
-        if (child->flags().acceptsMnemonics && child->handle() && IsWindowEnabled(child->handle())) {
+        if (child->flags().acceptsMnemonics && child->handle() &&
+            IsWindowEnabled(child->handle())) {
             if (child->actions().itemCount == TB_BUTTONCOUNT) {
                 if (clickToolbarMnemonic(*child, key, buttonDown))
                     return true;

@@ -10,7 +10,9 @@ namespace ctl {
 using Color = std::uint32_t;
 
 inline constexpr Color kSystemColor = 0x80000000;
-inline constexpr Color systemColor(int index) { return kSystemColor | static_cast<Color>(index); }
+inline constexpr Color systemColor(int index) {
+    return kSystemColor | static_cast<Color>(index);
+}
 
 inline constexpr Color kWindowTextColor = systemColor(COLOR_WINDOWTEXT);
 inline constexpr Color kButtonFaceColor = systemColor(COLOR_BTNFACE);

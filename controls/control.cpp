@@ -42,10 +42,16 @@ void attachFont(Control& control, Font& font) {
 
 } // namespace
 
-HINSTANCE moduleInstance() noexcept { return GetModuleHandleW(nullptr); }
+HINSTANCE moduleInstance() noexcept {
+    return GetModuleHandleW(nullptr);
+}
 
-Control* Control::beingCreated() noexcept { return g_beingCreated; }
-void Control::clearBeingCreated() noexcept { g_beingCreated = nullptr; }
+Control* Control::beingCreated() noexcept {
+    return g_beingCreated;
+}
+void Control::clearBeingCreated() noexcept {
+    g_beingCreated = nullptr;
+}
 
 Control* Control::fromHandle(HWND window) noexcept {
     if (!window)

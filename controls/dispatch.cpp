@@ -14,13 +14,17 @@ constexpr wchar_t kPreviousProcedure[] = L"PREV_PROC";
 
 ResizeHook g_resizeHook = nullptr;
 
-bool isKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_SYSCHAR; }
+bool isKeyMessage(UINT message) {
+    return message >= WM_KEYFIRST && message <= WM_SYSCHAR;
+}
 
 bool isColorMessage(UINT message) {
     return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
 }
 
-bool keyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+bool keyDown(int key) {
+    return (GetKeyState(key) & 0x8000) != 0;
+}
 
 // The built-in rules for key messages of the focused control.
 LRESULT keyRules(Control& control, Message& message) {
@@ -59,8 +63,12 @@ bool reflect(const Message& message, UINT reflected, LRESULT& result) {
 
 } // namespace
 
-void setResizeHook(ResizeHook hook) noexcept { g_resizeHook = hook; }
-ResizeHook resizeHook() noexcept { return g_resizeHook; }
+void setResizeHook(ResizeHook hook) noexcept {
+    g_resizeHook = hook;
+}
+ResizeHook resizeHook() noexcept {
+    return g_resizeHook;
+}
 
 ShiftState currentShiftState() noexcept {
     ShiftState state = 0;
@@ -81,8 +89,7 @@ ShiftState currentShiftState() noexcept {
     return state;
 }
 
-LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
-                                 LPARAM lParam) noexcept {
+LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     // Nothing may unwind through the system: a failure inside a handler ends its message here.
     try {
         Control* control = Control::beingCreated();
@@ -351,8 +358,7 @@ LRESULT CALLBACK ChildSubclassProc(HWND window, UINT message, WPARAM wParam,
             auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPreviousProcedure));
             if (!previous)
                 return 0;
-            return CallWindowProcW(previous, window, record.message, record.wParam,
-                                   record.lParam);
+            return CallWindowProcW(previous, window, record.message, record.wParam, record.lParam);
         };
         auto keyHandlerOf = [&]() {
             if (MessageHandler handler = control->hooks().keyHandler)
@@ -393,8 +399,8 @@ LRESULT CALLBACK ChildSubclassProc(HWND window, UINT message, WPARAM wParam,
 void subclassInnerWindows(Control& control) {
     for (HWND child = GetWindow(control.handle(), GW_CHILD); child;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        auto previous = SetWindowLongPtrW(child, GWLP_WNDPROC,
-                                          reinterpret_cast<LONG_PTR>(ChildSubclassProc));
+        auto previous =
+            SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildSubclassProc));
         SetPropW(child, kPreviousProcedure, reinterpret_cast<HANDLE>(previous));
     }
 }

@@ -5,8 +5,7 @@
 
 namespace ctl {
 
-LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
-                                 LPARAM lParam) noexcept;
+LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
 // ShiftState of the keyboard and mouse buttons now.
 ShiftState currentShiftState() noexcept;

@@ -25,7 +25,9 @@ constexpr std::array<OptionBits, 12> kEditStyles = {{
 }};
 
 // The platform stops typing in a multi-line edit at about 30,000 code units unless told not to.
-void liftTextLimit(Control& edit) { edit.sendMessage(EM_SETLIMITTEXT, 0, 0); }
+void liftTextLimit(Control& edit) {
+    edit.sendMessage(EM_SETLIMITTEXT, 0, 0);
+}
 
 } // namespace
 

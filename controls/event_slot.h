@@ -16,9 +16,16 @@ public:
     using Handler = std::function<R(Args...)>;
 
     EventSlot() = default;
-    EventSlot(Handler handler) : handler_(std::move(handler)) {}
-    EventSlot& operator=(Handler handler) {
-        handler_ = std::move(handler);
+    // Any callable of the slot's shape, lambdas included.
+    template <class F>
+    requires(!std::is_same_v<std::decay_t<F>, EventSlot> && std::is_constructible_v<Handler, F>)
+        EventSlot(F&& handler)
+        : handler_(std::forward<F>(handler)) {}
+    template <class F>
+    requires(!std::is_same_v<std::decay_t<F>, EventSlot> &&
+             std::is_constructible_v<Handler, F>) EventSlot&
+    operator=(F&& handler) {
+        handler_ = std::forward<F>(handler);
         return *this;
     }
 

@@ -14,7 +14,9 @@ Font::Font() {
     setFaceName(L"Tahoma");
 }
 
-Font* Font::create() { return new Font(); }
+Font* Font::create() {
+    return new Font();
+}
 
 Font* Font::assign(Font* destination, Font* source) {
     if (!source) {

@@ -140,8 +140,9 @@ void Form::setIcon(HICON icon) {
     ownsIcon_ = false;
     if (!handle())
         return;
-    auto previous = reinterpret_cast<HICON>(SendMessageW(
-        handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon == kNoIcon ? nullptr : icon)));
+    auto previous = reinterpret_cast<HICON>(
+        SendMessageW(handle(), WM_SETICON, ICON_BIG,
+                     reinterpret_cast<LPARAM>(icon == kNoIcon ? nullptr : icon)));
     if (previous && previous == old && ownedOld)
         DestroyIcon(previous);
 }
@@ -217,7 +218,9 @@ int showModal(Form& form) {
     return form.modalResult;
 }
 
-void close(Control& control) { PostMessageW(control.handle(), WM_CLOSE, 0, 0); }
+void close(Control& control) {
+    PostMessageW(control.handle(), WM_CLOSE, 0, 0);
+}
 
 int messageBox(std::wstring_view text, UINT flags) {
     const std::wstring message(text);

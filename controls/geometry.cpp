@@ -16,8 +16,12 @@ constexpr DWORD kBorderStylesOff = 0x00CF0000;
 constexpr DWORD kBorderExStylesOff =
     WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT;
 
-int width(const RECT& r) { return r.right - r.left; }
-int height(const RECT& r) { return r.bottom - r.top; }
+int width(const RECT& r) {
+    return r.right - r.left;
+}
+int height(const RECT& r) {
+    return r.bottom - r.top;
+}
 
 } // namespace
 

@@ -38,11 +38,21 @@ private:
 };
 
 namespace detail {
-inline void deleteGdiObject(HGDIOBJ object) noexcept { DeleteObject(object); }
-inline void destroyMenu(HMENU menu) noexcept { DestroyMenu(menu); }
-inline void destroyAccel(HACCEL accel) noexcept { DestroyAcceleratorTable(accel); }
-inline void destroyIcon(HICON icon) noexcept { DestroyIcon(icon); }
-inline void destroyImageList(HIMAGELIST list) noexcept { ImageList_Destroy(list); }
+inline void deleteGdiObject(HGDIOBJ object) noexcept {
+    DeleteObject(object);
+}
+inline void destroyMenu(HMENU menu) noexcept {
+    DestroyMenu(menu);
+}
+inline void destroyAccel(HACCEL accel) noexcept {
+    DestroyAcceleratorTable(accel);
+}
+inline void destroyIcon(HICON icon) noexcept {
+    DestroyIcon(icon);
+}
+inline void destroyImageList(HIMAGELIST list) noexcept {
+    ImageList_Destroy(list);
+}
 } // namespace detail
 
 using UniqueFont = UniqueHandle<HFONT, detail::deleteGdiObject>;

@@ -62,7 +62,9 @@ bool sameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-void relayoutAfterResize(Control& control) { control.relayout(); }
+void relayoutAfterResize(Control& control) {
+    control.relayout();
+}
 
 } // namespace
 

@@ -45,14 +45,16 @@ private:
 inline void setClientSize(HWND window, int width, int height) {
     RECT r{0, 0, width, height};
     AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
-                       GetMenu(window) != nullptr, static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+                       GetMenu(window) != nullptr,
+                       static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
     SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 inline std::wstring windowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 

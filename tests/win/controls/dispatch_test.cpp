@@ -1,0 +1,213 @@
+// Message dispatch: the order in which messages meet handlers, reflection of child
+// notifications, the key and character handlers.
+
+#include "controls/dispatch.h"
+#include "controls/edit.h"
+#include "support/gui.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace ctl;
+using testing_gui::ScopedForm;
+
+namespace {
+
+std::vector<std::string>* g_trace = nullptr;
+
+bool firstAttached(Control&, Message& message, LRESULT&) {
+    if (message.message == WM_APP + 1)
+        g_trace->push_back("first");
+    return false;
+}
+
+bool lastAttached(Control&, Message& message, LRESULT& result) {
+    if (message.message != WM_APP + 1)
+        return false;
+    g_trace->push_back("last");
+    result = 42;
+    return message.wParam == 1; // handled only when asked
+}
+
+} // namespace
+
+TEST(Dispatch, NewestHandlerFirstAndHandledMessagesStopThere) {
+    ScopedForm form;
+    std::vector<std::string> trace;
+    g_trace = &trace;
+    form->addMessageHandler(firstAttached);
+    form->addMessageHandler(lastAttached);
+    form->addMessageHandler(firstAttached); // attached once only
+    form->setOnMessage([&](Message& message, LRESULT&) {
+        if (message.message == WM_APP + 1)
+            trace.push_back("onMessage");
+        return false;
+    });
+    ASSERT_TRUE(form->ensureHandle());
+
+    EXPECT_EQ(SendMessageW(form->handle(), WM_APP + 1, 1, 0), 42);
+    EXPECT_EQ(trace, (std::vector<std::string>{"onMessage", "last"}));
+
+    trace.clear();
+    SendMessageW(form->handle(), WM_APP + 1, 0, 0);
+    EXPECT_EQ(trace, (std::vector<std::string>{"onMessage", "last", "first"}));
+
+    form->removeMessageHandler(lastAttached);
+    trace.clear();
+    SendMessageW(form->handle(), WM_APP + 1, 1, 0);
+    EXPECT_EQ(trace, (std::vector<std::string>{"onMessage", "first"}));
+    g_trace = nullptr;
+}
+
+TEST(Dispatch, HandledMessagesNeverReachDefaultProcessing) {
+    ScopedForm form;
+    Control* edit = newEdit(*form, 0);
+    edit->setOnMessage([](Message& message, LRESULT& result) {
+        if (message.message != WM_SETTEXT || message.wParam != 1)
+            return false;
+        result = TRUE;
+        return true;
+    });
+    ASSERT_TRUE(form->ensureHandle());
+
+    SendMessageW(edit->handle(), WM_SETTEXT, 1, reinterpret_cast<LPARAM>(L"blocked"));
+    EXPECT_EQ(testing_gui::windowText(edit->handle()), L"");
+    SendMessageW(edit->handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"passed"));
+    EXPECT_EQ(testing_gui::windowText(edit->handle()), L"passed");
+}
+
+TEST(Dispatch, ChildCommandIsReflectedToTheChildsOnChange) {
+    ScopedForm form;
+    Control* edit = newEdit(*form, 0);
+    int changes = 0;
+    edit->setOnChange([&](Control& sender) {
+        EXPECT_EQ(&sender, edit);
+        ++changes;
+    });
+    ASSERT_TRUE(form->ensureHandle());
+
+    SetWindowTextW(edit->handle(), L"new text"); // the edit control reports EN_CHANGE
+    EXPECT_EQ(changes, 1);
+
+    // The same notification sent by hand to the parent is reflected as well.
+    SendMessageW(form->handle(), WM_COMMAND, MAKEWPARAM(edit->id(), EN_CHANGE),
+                 reinterpret_cast<LPARAM>(edit->handle()));
+    EXPECT_EQ(changes, 2);
+}
+
+TEST(Dispatch, MenuCommandsAreNeverReflected) {
+    ScopedForm form;
+    Control* edit = newEdit(*form, 0);
+    int reflected = 0;
+    edit->setOnMessage([&](Message& message, LRESULT&) {
+        if (message.message == kReflectedCommand)
+            ++reflected;
+        return false;
+    });
+    int seenByForm = 0;
+    form->setOnMessage([&](Message& message, LRESULT&) {
+        if (message.message == WM_COMMAND)
+            ++seenByForm;
+        return false;
+    });
+    ASSERT_TRUE(form->ensureHandle());
+
+    SendMessageW(form->handle(), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(edit->id()), 0), 0);
+    SendMessageW(form->handle(), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(edit->id()), 1), 0);
+    EXPECT_EQ(seenByForm, 2);
+    EXPECT_EQ(reflected, 0);
+}
+
+TEST(Dispatch, ColourRequestsAreAnsweredWithTheChildsColours) {
+    ScopedForm form;
+    Control* edit = newEdit(*form, 0);
+    edit->setBackgroundColor(RGB(10, 20, 30));
+    edit->setTextColor(RGB(200, 100, 50));
+    ASSERT_TRUE(form->ensureHandle());
+
+    HDC dc = GetDC(edit->handle());
+    const auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(form->handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(edit->handle())));
+    EXPECT_EQ(brush, edit->backgroundBrush());
+    EXPECT_EQ(GetTextColor(dc), RGB(200, 100, 50));
+    EXPECT_EQ(GetBkColor(dc), RGB(10, 20, 30));
+    ReleaseDC(edit->handle(), dc);
+}
+
+TEST(Dispatch, OnCharReplacesTypedCharactersAsOneUndoableInsertion) {
+    ScopedForm form;
+    Control* edit = newEdit(*form, editopt::kMultiLine);
+    edit->setOnChar([](Control&, wchar_t& c, ShiftState) {
+        if (c == L's')
+            c = L'\x0633';
+        else if (c == L'x')
+            c = 0; // swallowed
+    });
+    ASSERT_TRUE(form->ensureHandle());
+    SetFocus(edit->handle());
+
+    SendMessageW(edit->handle(), WM_CHAR, L's', 1);
+    SendMessageW(edit->handle(), WM_CHAR, L'x', 1);
+    SendMessageW(edit->handle(), WM_CHAR, L'b', 3); // repeat count 3
+    EXPECT_EQ(testing_gui::windowText(edit->handle()), L"\x0633"
+                                                       L"bbb");
+
+    // The insertions went through the edit's own undo (typed runs coalesce into one step).
+    EXPECT_TRUE(SendMessageW(edit->handle(), EM_CANUNDO, 0, 0));
+    SendMessageW(edit->handle(), EM_UNDO, 0, 0);
+    EXPECT_EQ(testing_gui::windowText(edit->handle()), L"");
+}
+
+TEST(Dispatch, KeyHandlersSeeKeysOnlyOfTheFocusedControl) {
+    ScopedForm form;
+    Control* first = newEdit(*form, 0);
+    Control* second = newEdit(*form, 0);
+    std::vector<KeyCode> released;
+    first->setOnKeyUp([&](Control&, KeyCode& key, ShiftState) { released.push_back(key); });
+    ASSERT_TRUE(form->ensureHandle());
+    showForm(*form);
+
+    SetFocus(second->handle());
+    SendMessageW(first->handle(), WM_KEYUP, 'A', 0xC0000001);
+    EXPECT_TRUE(released.empty()) << "keys of a control without focus are dropped";
+
+    SetFocus(first->handle());
+    SendMessageW(first->handle(), WM_KEYUP, 'A', 0xC0000001);
+    EXPECT_EQ(released, (std::vector<KeyCode>{'A'}));
+}
+
+TEST(Dispatch, TabCharactersAreNeverInserted) {
+    ScopedForm form;
+    Control* edit = newEdit(*form, editopt::kMultiLine);
+    ASSERT_TRUE(form->ensureHandle());
+    SetFocus(edit->handle());
+    SendMessageW(edit->handle(), WM_CHAR, L'a', 1);
+    SendMessageW(edit->handle(), WM_CHAR, L'\t', 1);
+    SendMessageW(edit->handle(), WM_CHAR, L'\r', 1);
+    EXPECT_EQ(testing_gui::windowText(edit->handle()), L"a\r\n");
+}
+
+TEST(Dispatch, CloseHandlerRefusalKeepsTheWindowAndAsksAgain) {
+    ScopedForm form;
+    int asked = 0;
+    bool allow = false;
+    form->setOnClose([&](Control&, bool& accept) {
+        ++asked;
+        accept = allow;
+    });
+    ASSERT_TRUE(form->ensureHandle());
+    HWND window = form->handle();
+
+    // Refusing only holds while the application runs; pretend it does for this form.
+    Application& app = application();
+    const bool wasRunning = app.running;
+    app.running = true;
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(window));
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(asked, 2);
+    app.running = wasRunning;
+}
