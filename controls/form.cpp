@@ -147,6 +147,17 @@ void Form::setIcon(HICON icon) {
         DestroyIcon(previous);
 }
 
+HMENU Form::menuBar() const noexcept {
+    return reinterpret_cast<HMENU>(id_);
+}
+
+void Form::setMenuBar(HMENU menu) {
+    // A form has no control identifier: CreateWindowExW takes its menu in that place.
+    id_ = reinterpret_cast<UINT_PTR>(menu);
+    if (handle())
+        SetMenu(handle(), menu);
+}
+
 void Form::setResizable(bool resizable) {
     if (resizable == resizable_)
         return;

@@ -25,6 +25,10 @@ public:
     HICON getIcon();
     void setIcon(HICON icon);
 
+    // The menu bar: given to the window when it is created, or set on the existing window.
+    HMENU menuBar() const noexcept;
+    void setMenuBar(HMENU menu);
+
     bool resizable() const noexcept { return resizable_; }
     void setResizable(bool resizable);
     // Sets the outer size that gives this client size.

@@ -1,0 +1,335 @@
+// Menus on real windows: the native menu bar built from the editor's template, command
+// dispatch with check and radio marks, item state, and the accelerator table.
+
+#include "controls/edit.h"
+#include "controls/menu.h"
+#include "support/gui.h"
+#include "tests/support/editor_templates.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace ctl;
+using testing_gui::ScopedForm;
+
+namespace {
+
+constexpr BYTE kCtrl = FVIRTKEY | FCONTROL;
+
+// The editor's shortcuts: item index and key, all with Ctrl.
+struct Shortcut {
+    int itemIndex;
+    WORD key;
+};
+constexpr Shortcut kShortcuts[] = {{1, 'N'},  {2, 'O'},     {3, 'S'},          {10, 'X'}, {11, 'C'},
+                                   {15, 'A'}, {18, VK_ADD}, {19, VK_SUBTRACT}, {21, '0'}};
+
+struct NativeItem {
+    std::wstring text;
+    UINT type = 0;
+    UINT state = 0;
+    UINT id = 0;
+    HMENU subMenu = nullptr;
+};
+
+NativeItem nativeItem(HMENU menu, UINT position) {
+    wchar_t text[128] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = 127;
+    EXPECT_TRUE(GetMenuItemInfoW(menu, position, TRUE, &info)) << position;
+    return {text, info.fType, info.fState, info.wID, info.hSubMenu};
+}
+
+UINT nativeState(Menu& item) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STATE | MIIM_FTYPE;
+    EXPECT_TRUE(GetMenuItemInfoW(item.parent()->handle(), item.commandId(), FALSE, &info));
+    return info.fState;
+}
+
+LRESULT choose(Control& owner, Menu& item, bool byShortcut = false) {
+    return SendMessageW(owner.handle(), WM_COMMAND,
+                        MAKEWPARAM(item.commandId(), byShortcut ? 1 : 0), 0);
+}
+
+// Holds Ctrl down in this thread's keyboard state until it goes out of scope.
+class CtrlHeld {
+public:
+    CtrlHeld() {
+        GetKeyboardState(saved_);
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+        SetKeyboardState(keys);
+    }
+    ~CtrlHeld() { SetKeyboardState(saved_); }
+
+private:
+    BYTE saved_[256];
+};
+
+} // namespace
+
+TEST(Menu, EditorTemplateBuildsTheNativeMenuBar) {
+    ScopedForm form;
+    Menu* menu = newMenu(form.get(), editor_templates::kMainMenu);
+    ASSERT_TRUE(form->ensureHandle());
+    HMENU bar = GetMenu(form->handle());
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar, menu->handle());
+    EXPECT_EQ(form->menu(), menu);
+    EXPECT_EQ(menu->itemCount(), 29);
+
+    ASSERT_EQ(GetMenuItemCount(bar), 4);
+    const wchar_t* bars[] = {L"File", L"Edit", L"View", L"Help"};
+    for (UINT i = 0; i < 4; ++i) {
+        const NativeItem top = nativeItem(bar, i);
+        EXPECT_EQ(top.text, bars[i]);
+        EXPECT_NE(top.subMenu, nullptr);
+        EXPECT_EQ(top.subMenu, menu->items()[i]->handle());
+    }
+
+    // File: captions with their shortcut text, a separator, identifiers in index order.
+    HMENU file = menu->items()[0]->handle();
+    ASSERT_EQ(GetMenuItemCount(file), 6);
+    EXPECT_EQ(nativeItem(file, 0).text, L"New\tCtrl+N");
+    EXPECT_EQ(nativeItem(file, 1).text, L"Open...\tCtrl+O");
+    EXPECT_EQ(nativeItem(file, 4).type & MFT_SEPARATOR, static_cast<UINT>(MFT_SEPARATOR));
+    EXPECT_EQ(nativeItem(file, 5).text, L"Exit");
+    const UINT first = menu->item(0)->commandId();
+    EXPECT_GE(first, 4096u);
+    EXPECT_EQ(nativeItem(file, 0).id, first + 1);
+    EXPECT_EQ(nativeItem(file, 5).id, first + 6);
+    EXPECT_EQ(menu->item(first + 6), menu->item(6));
+
+    // View > Text Align: the two radio items, Right checked.
+    HMENU view = menu->items()[2]->handle();
+    ASSERT_EQ(GetMenuItemCount(view), 2);
+    const NativeItem align = nativeItem(view, 1);
+    EXPECT_EQ(align.text, L"Text Align");
+    ASSERT_EQ(GetMenuItemCount(align.subMenu), 2);
+    const NativeItem right = nativeItem(align.subMenu, 0);
+    const NativeItem center = nativeItem(align.subMenu, 1);
+    EXPECT_EQ(right.text, L"Right");
+    EXPECT_EQ(center.text, L"Center");
+    EXPECT_TRUE(right.type & MFT_RADIOCHECK);
+    EXPECT_TRUE(center.type & MFT_RADIOCHECK);
+    EXPECT_TRUE(right.state & MFS_CHECKED);
+    EXPECT_FALSE(center.state & MFS_CHECKED);
+    EXPECT_EQ(right.id, first + 23);
+    EXPECT_FALSE(nativeItem(file, 0).state & (MFS_CHECKED | MFS_GRAYED));
+    EXPECT_FALSE(nativeItem(file, 0).type & MFT_RADIOCHECK);
+}
+
+TEST(Menu, ChoosingCenterMovesTheRadioMarkBeforeItsHandlerRuns) {
+    ScopedForm form;
+    Menu* menu = newMenu(form.get(), editor_templates::kMainMenu);
+    ASSERT_TRUE(form->ensureHandle());
+    Menu* right = menu->item(23);
+    Menu* center = menu->item(24);
+
+    std::vector<std::string> seen;
+    auto record = [&](Menu& root, int index) {
+        EXPECT_EQ(&root, menu);
+        const bool rightOn = nativeState(*right) & MFS_CHECKED;
+        const bool centerOn = nativeState(*center) & MFS_CHECKED;
+        seen.push_back(std::to_string(index) + (rightOn ? " R" : " -") + (centerOn ? "C" : "-") +
+                       (root.byAccelerator() ? " key" : " menu"));
+    };
+    const MenuItemHandler handlers[] = {record, record};
+    menu->assignEvents(23, handlers);
+
+    EXPECT_EQ(choose(*form, *center), 0);
+    EXPECT_EQ(choose(*form, *center, true), 0);
+    EXPECT_EQ(choose(*form, *right, true), 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"24 -C menu", "24 -C key", "23 R- key"}));
+    EXPECT_TRUE(right->state(MFS_CHECKED));
+    EXPECT_FALSE(center->state(MFS_CHECKED));
+}
+
+TEST(Menu, CheckableItemsToggleAndRootHandlerServesItemsWithoutTheirOwn) {
+    ScopedForm form;
+    std::vector<int> rootCalls;
+    Menu* menu = newMenu(form.get(),
+                         std::vector<std::wstring_view>{L"Options", L"(", L"+Wrap", L"-Bold", L")"},
+                         [&](Menu&, int index) { rootCalls.push_back(index); });
+    ASSERT_TRUE(form->ensureHandle());
+    Menu* wrap = menu->item(1);
+    Menu* bold = menu->item(2);
+    std::vector<bool> wrapSeen;
+    wrap->onItem = [&](Menu&, int) { wrapSeen.push_back(nativeState(*wrap) & MFS_CHECKED); };
+
+    choose(*form, *wrap);
+    choose(*form, *wrap);
+    choose(*form, *bold);
+    EXPECT_EQ(wrapSeen, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(nativeState(*bold) & MFS_CHECKED);
+    EXPECT_EQ(rootCalls, std::vector<int>{2});
+
+    // A command of no menu item goes on to default processing.
+    EXPECT_EQ(SendMessageW(form->handle(), WM_COMMAND, MAKEWPARAM(3, 0), 0), 0);
+    EXPECT_EQ(rootCalls, std::vector<int>{2});
+}
+
+TEST(Menu, StateMasksReadAndWriteTheNativeItem) {
+    ScopedForm form;
+    Menu* menu = newMenu(form.get(), editor_templates::kMainMenu);
+    ASSERT_TRUE(form->ensureHandle());
+    Menu* save = menu->item(3);
+
+    save->setState(MFS_GRAYED, true);
+    EXPECT_EQ(nativeState(*save) & MFS_GRAYED, static_cast<UINT>(MFS_GRAYED));
+    EXPECT_TRUE(save->state(MFS_GRAYED));
+    EXPECT_FALSE(save->state(kInvertedMask | MFS_GRAYED));
+    save->setState(kInvertedMask | MFS_GRAYED, true); // "not grayed" = enabled
+    EXPECT_EQ(nativeState(*save) & MFS_GRAYED, 0u);
+    EXPECT_TRUE(save->state(kInvertedMask | MFS_GRAYED));
+
+    // A change made behind the object's back is read back from the native item.
+    EnableMenuItem(menu->items()[0]->handle(), save->commandId(), MF_BYCOMMAND | MF_GRAYED);
+    EXPECT_TRUE(save->state(MFS_GRAYED));
+
+    // Set checked knows no groups: both radio items end up checked.
+    menu->setChecked(24, true);
+    EXPECT_TRUE(menu->item(23)->state(MFS_CHECKED));
+    EXPECT_TRUE(menu->item(24)->state(MFS_CHECKED));
+    menu->setChecked(23, false);
+    EXPECT_FALSE(nativeState(*menu->item(23)) & MFS_CHECKED);
+}
+
+TEST(Menu, FurtherMenusAreChainedPopUpsWhoseCommandsStillDispatch) {
+    ScopedForm form;
+    Menu* bar = newMenu(form.get(), std::vector<std::wstring_view>{L"File", L"(", L"New", L")"});
+    int chosen = -1;
+    Menu* popup = newMenu(form.get(), std::vector<std::wstring_view>{L"Cut", L"Copy"},
+                          [&](Menu& root, int index) {
+                              EXPECT_NE(&root, bar);
+                              chosen = index;
+                          });
+    Control* panel = newPanel(*form, EdgeStyle::None);
+    Menu* context = newMenu(panel, std::vector<std::wstring_view>{L"Paste"});
+    ASSERT_TRUE(form->ensureHandle());
+
+    EXPECT_EQ(bar->next(), popup);
+    EXPECT_EQ(GetMenu(form->handle()), bar->handle());
+    EXPECT_TRUE(IsMenu(popup->handle()));
+    EXPECT_EQ(GetMenuItemCount(popup->handle()), 2);
+    EXPECT_EQ(panel->menu(), context);
+    EXPECT_EQ(popup->item(0)->commandId(), bar->item(1)->commandId() + 1);
+
+    choose(*form, *popup->item(1));
+    EXPECT_EQ(chosen, 1);
+
+    // Freeing the bar takes the chained menu with it and leaves the window without a menu.
+    const HMENU popupHandle = popup->handle();
+    bar->release();
+    EXPECT_EQ(form->menu(), nullptr);
+    EXPECT_EQ(GetMenu(form->handle()), nullptr);
+    EXPECT_FALSE(IsMenu(popupHandle));
+}
+
+TEST(Menu, FreeingAnItemRemovesItFromTheNativeMenuAndLookups) {
+    ScopedForm form;
+    Menu* menu = newMenu(form.get(), editor_templates::kMainMenu);
+    ASSERT_TRUE(form->ensureHandle());
+    Menu* edit = menu->item(7);
+    HMENU editPopup = edit->handle();
+    const UINT cutId = menu->item(10)->commandId();
+
+    menu->item(10)->release();
+    EXPECT_EQ(GetMenuItemCount(editPopup), 7);
+    EXPECT_EQ(menu->item(10)->caption(), L"Copy\tCtrl+C");
+    EXPECT_EQ(menu->item(cutId), nullptr);
+
+    // A whole sub-menu: its pop-up leaves the bar and is destroyed with the item.
+    edit->release();
+    EXPECT_EQ(GetMenuItemCount(GetMenu(form->handle())), 3);
+    EXPECT_FALSE(IsMenu(editPopup));
+    EXPECT_EQ(menu->itemCount(), 29 - 9);
+}
+
+TEST(Menu, DestroyingTheFormDestroysItsMenuOnce) {
+    ScopedForm form;
+    Menu* menu = newMenu(form.get(), editor_templates::kMainMenu);
+    ASSERT_TRUE(form->ensureHandle());
+    const HMENU bar = menu->handle();
+    const HMENU file = menu->items()[0]->handle();
+    DestroyWindow(form->handle()); // the window takes its menu bar along
+    EXPECT_FALSE(IsMenu(bar));
+    EXPECT_FALSE(IsMenu(file));
+    form.release()->release();
+
+    // A menu whose form never got a window is destroyed by the menu itself.
+    Form* unshown = newForm(nullptr, L"Never shown");
+    const HMENU never = newMenu(unshown, editor_templates::kMainMenu)->handle();
+    EXPECT_TRUE(IsMenu(never));
+    unshown->release();
+    EXPECT_FALSE(IsMenu(never));
+}
+
+TEST(MenuAccelerators, EditorShortcutsMakeOneTableOfNineEntries) {
+    ScopedForm form;
+    Menu* menu = newMenu(form.get(), editor_templates::kMainMenu);
+    for (const Shortcut& s : kShortcuts)
+        menu->setAccelerator(s.itemIndex, {kCtrl, s.key});
+
+    HACCEL table = form->acceleratorTable();
+    ASSERT_NE(table, nullptr);
+    ACCEL entries[16] = {};
+    ASSERT_EQ(CopyAcceleratorTableW(table, nullptr, 0), 9);
+    ASSERT_EQ(CopyAcceleratorTableW(table, entries, 16), 9);
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(entries[i].fVirt, kCtrl);
+        EXPECT_EQ(entries[i].key, kShortcuts[i].key);
+        EXPECT_EQ(entries[i].cmd, LOWORD(menu->item(kShortcuts[i].itemIndex)->commandId()));
+    }
+    EXPECT_EQ(application().keyboardHook, &translateKeys);
+
+    // The same shortcut again rebuilds nothing; a changed one rebuilds the whole table.
+    menu->setAccelerator(menu->item(3)->commandId(), {kCtrl, 'S'});
+    EXPECT_EQ(form->acceleratorTable(), table);
+    menu->setAccelerator(3, {kCtrl | FSHIFT, 'S'});
+    EXPECT_NE(form->acceleratorTable(), table);
+    EXPECT_EQ(CopyAcceleratorTableW(form->acceleratorTable(), nullptr, 0), 9);
+
+    // Clearing every shortcut leaves no table at all.
+    for (const Shortcut& s : kShortcuts)
+        menu->setAccelerator(s.itemIndex, {});
+    EXPECT_EQ(form->acceleratorTable(), nullptr);
+}
+
+TEST(MenuAccelerators, KeysInAFocusedEditReachTheFormsMenuThroughTheTable) {
+    ScopedForm form;
+    Menu* menu = newMenu(form.get(), editor_templates::kMainMenu);
+    for (const Shortcut& s : kShortcuts)
+        menu->setAccelerator(s.itemIndex, {kCtrl, s.key});
+    std::vector<int> chosen;
+    std::vector<MenuItemHandler> handlers(29, [&](Menu& root, int index) {
+        EXPECT_TRUE(root.byAccelerator());
+        chosen.push_back(index);
+    });
+    menu->assignEvents(0, handlers);
+    Control* edit = newEdit(*form, editopt::kMultiLine);
+    showForm(*form);
+    SetFocus(edit->handle());
+    ASSERT_EQ(GetFocus(), edit->handle());
+
+    {
+        const CtrlHeld ctrl;
+        for (WPARAM key :
+             {WPARAM{VK_ADD}, WPARAM{VK_OEM_PLUS}, WPARAM{'0'}, WPARAM{VK_NUMPAD0}, WPARAM{'S'}})
+            SendMessageW(edit->handle(), WM_KEYDOWN, key, 1);
+    }
+    EXPECT_EQ(chosen, (std::vector<int>{18, 21, 3}));
+
+    // Without Ctrl the same keys are typing, not shortcuts.
+    chosen.clear();
+    SendMessageW(edit->handle(), WM_KEYDOWN, 'S', 1);
+    EXPECT_TRUE(chosen.empty());
+}
