@@ -138,13 +138,13 @@ void Form::setIcon(HICON icon) {
     const bool ownedOld = ownsIcon_;
     icon_ = icon;
     ownsIcon_ = false;
-    if (!handle())
-        return;
-    auto previous = reinterpret_cast<HICON>(
+    if (handle())
         SendMessageW(handle(), WM_SETICON, ICON_BIG,
-                     reinterpret_cast<LPARAM>(icon == kNoIcon ? nullptr : icon)));
-    if (previous && previous == old && ownedOld)
-        DestroyIcon(previous);
+                     reinterpret_cast<LPARAM>(icon == kNoIcon ? nullptr : icon));
+    // Only the copy this form made of the main window's icon is its own to destroy (with or
+    // without a window); icons handed in stay their giver's, who may show them elsewhere too.
+    if (ownedOld && old && old != kNoIcon)
+        DestroyIcon(old);
 }
 
 HMENU Form::menuBar() const noexcept {
