@@ -1,6 +1,7 @@
 #include "controls/application.h"
 
 #include "controls/form.h"
+#include "controls/toolbar.h"
 
 #include <commctrl.h>
 
@@ -21,36 +22,9 @@ std::wstring upperCase(std::wstring text) {
     return text;
 }
 
-bool holdsMnemonic(const std::wstring& text, WPARAM key) {
-    const wchar_t wanted[] = {L'&', static_cast<wchar_t>(key & 0xFF), 0};
-    return upperCase(text).find(wanted) != std::wstring::npos;
-}
-
 void click(Control& control, POINT at, bool buttonDown) {
     SendMessageW(control.handle(), buttonDown ? WM_LBUTTONDOWN : WM_LBUTTONUP, MK_LBUTTON,
                  MAKELPARAM(at.x, at.y));
-}
-
-bool clickToolbarMnemonic(Control& toolbar, WPARAM key, bool buttonDown) {
-    const auto count = static_cast<int>(toolbar.sendMessage(TB_BUTTONCOUNT));
-    for (int index = 0; index < count; ++index) {
-        TBBUTTON button{};
-        const bool known =
-            toolbar.sendMessage(TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button)) != 0;
-        const int command = known ? button.idCommand : -1;
-        if (!known || !toolbar.sendMessage(TB_ISBUTTONENABLED, command))
-            continue;
-        wchar_t text[1024] = {};
-        if (toolbar.sendMessage(TB_GETBUTTONTEXTW, command, reinterpret_cast<LPARAM>(text)) <= 0)
-            continue;
-        if (!holdsMnemonic(text, key))
-            continue;
-        RECT r{};
-        toolbar.sendMessage(TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
-        click(toolbar, {r.left, r.top}, buttonDown);
-        return true;
-    }
-    return false;
 }
 
 bool translateAccelerator(Control& control, MSG& msg) {
@@ -59,6 +33,11 @@ bool translateAccelerator(Control& control, MSG& msg) {
 }
 
 } // namespace
+
+bool holdsMnemonic(std::wstring_view text, WPARAM key) {
+    const wchar_t wanted[] = {L'&', static_cast<wchar_t>(key & 0xFF), 0};
+    return upperCase(std::wstring(text)).find(wanted) != std::wstring::npos;
+}
 
 Application& application() noexcept {
     static Application state;
@@ -168,7 +147,8 @@ bool clickMnemonic(Control& parent, WPARAM key, bool buttonDown) {
         if (child->flags().acceptsMnemonics && child->handle() &&
             IsWindowEnabled(child->handle())) {
             if (child->actions().itemCount == TB_BUTTONCOUNT) {
-                if (clickToolbarMnemonic(*child, key, buttonDown))
+                auto* toolbar = dynamic_cast<Toolbar*>(child);
+                if (toolbar && toolbar->clickMnemonic(key, buttonDown))
                     return true;
             } else if (holdsMnemonic(child->text(), key)) {
                 click(*child, {0, 0}, buttonDown);

@@ -3,6 +3,8 @@
 
 #include "controls/control.h"
 
+#include <string_view>
+
 namespace ctl {
 
 class Form;
@@ -34,6 +36,8 @@ bool isMainWindow(const Control& control) noexcept;
 // The keyboard hook once accelerator tables exist: accelerators, then mnemonics.
 bool translateKeys(Control& control, Message& message, LRESULT& result);
 bool clickMnemonic(Control& parent, WPARAM key, bool buttonDown);
+// The text, upper-cased, holds "&" followed by the key's character.
+bool holdsMnemonic(std::wstring_view text, WPARAM key);
 
 // Ends the application: posts the quit and marks it terminating.
 void requestQuit() noexcept;

@@ -186,6 +186,8 @@ public:
     void removeMessageHandler(MessageHandler handler) noexcept;
     bool hasMessageHandler(MessageHandler handler) const noexcept;
     virtual LRESULT handleMessage(Message& message);
+    // Offers the message to the attached handlers alone, newest first; true: one handled it.
+    bool offerToHandlers(Message& message, LRESULT& result);
     LRESULT defaultProcessing(const Message& message);
 
     const ControlEvents& events() const noexcept;

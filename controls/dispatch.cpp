@@ -117,6 +117,20 @@ LRESULT Control::defaultProcessing(const Message& message) {
     return DefWindowProcW(message.window, message.message, message.wParam, message.lParam);
 }
 
+bool Control::offerToHandlers(Message& message, LRESULT& result) {
+    const Ref<Control> keepAlive(this);
+    for (std::size_t i = handlers_.size(); i-- > 0;) {
+        if (i >= handlers_.size())
+            continue; // a handler removed others
+        const HandlerEntry entry = handlers_[i];
+        if (application().terminated && !entry.keepAfterQuit)
+            continue;
+        if (entry.handler(*this, message, result))
+            return true;
+    }
+    return false;
+}
+
 LRESULT Control::handleMessage(Message& message) {
     if (!handle_ && message.window)
         handle_ = message.window;
@@ -131,15 +145,8 @@ LRESULT Control::handleMessage(Message& message) {
     if (events().onMessage(message, result))
         return result;
 
-    for (std::size_t i = handlers_.size(); i-- > 0;) {
-        if (i >= handlers_.size())
-            continue; // a handler removed others
-        const HandlerEntry entry = handlers_[i];
-        if (app.terminated && !entry.keepAfterQuit)
-            continue;
-        if (entry.handler(*this, message, result))
-            return result;
-    }
+    if (offerToHandlers(message, result))
+        return result;
 
     switch (message.message) {
     case WM_CLOSE:

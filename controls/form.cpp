@@ -25,22 +25,6 @@ bool focusHandler(Control& control, Message& message, LRESULT& result) {
     return true;
 }
 
-bool backgroundHandler(Control& control, Message& message, LRESULT& result) {
-    if (message.message != WM_ERASEBKGND)
-        return false;
-    result = 1;
-    if (control.transparent())
-        return false;
-    HDC dc = reinterpret_cast<HDC>(message.wParam);
-    SetBkMode(dc, OPAQUE);
-    SetBkColor(dc, colorToRGB(control.backgroundColor()));
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-    RECT client{};
-    GetClientRect(control.handle(), &client);
-    FillRect(dc, &client, control.backgroundBrush());
-    return false;
-}
-
 // While a form runs modally its close box ends the run instead of destroying the window.
 bool modalCloseHandler(Control& control, Message& message, LRESULT& result) {
     if (message.message != WM_CLOSE)
@@ -93,6 +77,22 @@ bool sizeLockHandler(Control& control, Message& message, LRESULT& result) {
 }
 
 } // namespace
+
+bool backgroundHandler(Control& control, Message& message, LRESULT& result) {
+    if (message.message != WM_ERASEBKGND)
+        return false;
+    result = 1;
+    if (control.transparent())
+        return false;
+    HDC dc = reinterpret_cast<HDC>(message.wParam);
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, colorToRGB(control.backgroundColor()));
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    RECT client{};
+    GetClientRect(control.handle(), &client);
+    FillRect(dc, &client, control.backgroundBrush());
+    return false;
+}
 
 Form* newForm(Control* parent, std::wstring_view caption) {
     auto* form = new Form();

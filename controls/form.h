@@ -46,6 +46,9 @@ private:
 };
 
 Form* newForm(Control* parent, std::wstring_view caption);
+// WM_ERASEBKGND of forms (and toolbars): fills the client area with the background colour
+// unless the control is transparent.
+bool backgroundHandler(Control& control, Message& message, LRESULT& result);
 void showForm(Form& form);
 // Runs the form modally (its owner disabled meanwhile) and answers its modalResult.
 int showModal(Form& form);
