@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cwctype>
 #include <set>
 #include <string>
 #include <tuple>
@@ -200,7 +201,7 @@ TEST(ProgramResources, ManifestLoadsVersionSixCommonControls) {
     ASSERT_GT(GetModuleFileNameW(comctl, path, MAX_PATH), 0u);
     std::wstring lower(path);
     for (auto& c : lower)
-        c = static_cast<wchar_t>(towlower(c));
+        c = static_cast<wchar_t>(std::towlower(c));
     // Version 6 is a side-by-side assembly; the version 5 library lives in the system folder.
     EXPECT_NE(lower.find(L"\\winsxs\\"), std::wstring::npos) << lower;
     EXPECT_NE(lower.find(L"common-controls"), std::wstring::npos) << lower;
