@@ -138,6 +138,22 @@ TEST(ImageList, ToolbarStripBecomesElevenMaskedDeviceColourPictures) {
     DeleteObject(strip);
 }
 
+TEST(ImageList, ProgramStripLoadedForTheListGoesWithIt) {
+    ScopedForm form;
+    ImageList* list = newImageList(*form);
+    list->setImageWidth(16);
+    list->setImageHeight(16);
+    list->setColorDepth(6);
+    HBITMAP strip = loadBitmapResource(GetModuleHandleW(nullptr), L"FMAIN_IMAGELIST1", *list);
+    ASSERT_NE(strip, nullptr);
+    EXPECT_EQ(list->addMasked(strip, 0), 0);
+    EXPECT_EQ(ImageList_GetImageCount(list->handle()), 11);
+    EXPECT_EQ(GetObjectType(strip), static_cast<DWORD>(OBJ_BITMAP));
+    list->release();
+    EXPECT_EQ(GetObjectType(strip), 0u) << "deleted with the list";
+    EXPECT_EQ(loadBitmapResource(GetModuleHandleW(nullptr), L"NO_SUCH_BITMAP", *form), nullptr);
+}
+
 TEST(ImageList, DefaultsUncreatableListsAndForeignHandles) {
     ScopedForm form;
     ImageList* list = newImageList(*form);
@@ -178,15 +194,24 @@ TEST(Icon, TakesSizeFromTheIconAndDestroysWhatItOwns) {
     EXPECT_EQ(icon->size(), 16);
     icon->release();
     EXPECT_FALSE(iconAlive(small));
+
+    // The program's icon, as the About window draws it: large, shared, never destroyed.
+    Icon* about = newIcon();
+    ASSERT_TRUE(about->load(GetModuleHandleW(nullptr), L"MAINICON", 48));
+    EXPECT_EQ(about->size(), 48);
+    EXPECT_TRUE(about->shared());
+    const HICON loaded = about->handle();
+    about->release();
+    EXPECT_TRUE(iconAlive(loaded));
 }
 
 TEST(FormIcon, SecondFormShowsACopyOfTheMainWindowsIcon) {
     ScopedForm main(L"Main");
-    HICON mine = makeIcon(32, RGB(0, 150, 0));
-    main->setIcon(mine);
     application().form = main.get();
     ASSERT_TRUE(main->ensureHandle());
-    EXPECT_EQ(captionIcon(main->handle()), mine);
+    const HICON mine = captionIcon(main->handle());
+    EXPECT_EQ(mine, LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
+    ASSERT_NE(mine, nullptr);
 
     auto second = std::make_unique<ScopedForm>(L"Second");
     ASSERT_TRUE((*second)->ensureHandle());
@@ -215,5 +240,4 @@ TEST(FormIcon, SecondFormShowsACopyOfTheMainWindowsIcon) {
     EXPECT_TRUE(iconAlive(mine));
     application().form = nullptr;
     DestroyIcon(other);
-    DestroyIcon(mine);
 }
