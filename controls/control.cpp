@@ -253,10 +253,10 @@ bool Control::createWindow() {
 void Control::createChildWindows() {
     // A copy: creating a window may run handlers that add or remove children.
     const std::vector<Control*> children = children_;
-    for (Control* child : children) {
-        if (!child->handle_ || child->flags_.createdHidden)
-            child->createWindow();
-    }
+    // Every child, not only those without a window: a grandchild created hidden on demand is
+    // shown by its own createWindow.
+    for (Control* child : children)
+        child->createWindow();
 }
 
 bool Control::createOwnWindow() {

@@ -75,6 +75,21 @@ TEST(ControlCreation, SendingAMessageCreatesTheWindowHiddenUntilTheFormShows) {
     EXPECT_FALSE(form->flags().createdHidden);
 }
 
+TEST(ControlCreation, GrandchildCreatedHiddenOnDemandShowsWithItsForm) {
+    ScopedForm form;
+    Control* panel = newPanel(*form, EdgeStyle::None);
+    panel->setAlign(Align::Client);
+    Control* edit = newEdit(*panel, editopt::kMultiLine);
+    edit->setAlign(Align::Client);
+    ASSERT_TRUE(edit->ensureHandle());
+    EXPECT_FALSE(edit->visible());
+
+    ASSERT_TRUE(form->createWindow());
+    EXPECT_TRUE(IsWindowVisible(panel->handle()));
+    EXPECT_TRUE(IsWindowVisible(edit->handle()));
+    EXPECT_FALSE(edit->flags().createdHidden);
+}
+
 TEST(ControlCreation, ZeroDimensionUsesTheSystemDefaultSize) {
     ScopedForm form;
     form->setSize(0, 0);
