@@ -27,19 +27,23 @@ export LANG=C.UTF-8
 # Keep wine from holding our stdout and stderr open: ctest and pipes would never see them close.
 quiet() { "$@" </dev/null >>"$session/wine.log" 2>&1; }
 
+# Bump when the prefix set-up below changes, so existing prefixes take the new settings.
+setup_version=2
+
 prepare_prefix() {
-    [[ -f $prefix/.dawatik-ready ]] && return 0
-    rm -rf "$prefix"
-    echo "wine-session: creating the Wine prefix in $prefix"
-    quiet "$wine_bin" wineboot -i
-    quiet "$wineserver_bin" -w
+    [[ $(cat "$prefix/.dawatik-ready" 2>/dev/null) == "$setup_version" ]] && return 0
+    if [[ ! -f $prefix/system.reg ]]; then
+        echo "wine-session: creating the Wine prefix in $prefix"
+        quiet "$wine_bin" wineboot -i
+        quiet "$wineserver_bin" -w
+    fi
     # This Wine does not look in /usr/share/wine/fonts: without Tahoma and Marlett captions,
     # menus and the status bar draw Arabic and the caption buttons wrongly.
     cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/"
     "$here/wine-fonts.sh" "$prefix"
     quiet "$wine_bin" regedit /S "$session/fonts.reg"
     quiet "$wineserver_bin" -w
-    touch "$prefix/.dawatik-ready"
+    echo "$setup_version" >"$prefix/.dawatik-ready"
 }
 
 free_display() {
