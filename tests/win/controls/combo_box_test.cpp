@@ -208,3 +208,27 @@ TEST_F(ComboBox, ItemOperationsOnEntries) {
     EXPECT_EQ(itemCount(*box), 0);
     EXPECT_EQ(currentIndex(*box), -1);
 }
+
+TEST_F(ComboBox, InnerWindowsAreColouredLikeTheBox) {
+    Control* box = makeBox(0, kSizes);
+    box->setBackgroundColor(RGB(250, 240, 200));
+    box->setTextColor(RGB(10, 20, 30));
+    HDC dc = GetDC(box->handle());
+    const auto edit = reinterpret_cast<LPARAM>(innerEdit(*box));
+    const auto dcParam = reinterpret_cast<WPARAM>(dc);
+    EXPECT_EQ(box->sendMessage(WM_CTLCOLOREDIT, dcParam, edit),
+              reinterpret_cast<LRESULT>(box->backgroundBrush()));
+    EXPECT_EQ(GetBkColor(dc), RGB(250, 240, 200));
+    EXPECT_EQ(GetTextColor(dc), RGB(10, 20, 30));
+
+    // See-through boxes still draw the text being edited on their own colour.
+    box->setTransparent(true);
+    SetBkColor(dc, 0);
+    EXPECT_EQ(box->sendMessage(WM_CTLCOLOREDIT, dcParam, edit),
+              reinterpret_cast<LRESULT>(box->backgroundBrush()));
+    EXPECT_EQ(GetBkMode(dc), OPAQUE);
+    EXPECT_EQ(GetBkColor(dc), RGB(250, 240, 200));
+    EXPECT_EQ(box->sendMessage(WM_CTLCOLORSTATIC, dcParam, edit),
+              reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)));
+    ReleaseDC(box->handle(), dc);
+}
