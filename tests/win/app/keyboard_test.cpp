@@ -15,10 +15,17 @@ namespace {
 class Typing : public testing_gui::SharedFormTest {
 protected:
     void SetUp() override {
-        edit = newEdit(form(), editopt::kMultiLine | editopt::kNoHorizontalScroll);
+        record = new app::MainWindow(); // released after the test
+        useEdit(newEdit(form(), editopt::kMultiLine | editopt::kNoHorizontalScroll));
+    }
+    void TearDown() override {
+        record->release();
+        SharedFormTest::TearDown();
+    }
+    // Types into `field` from now on, wired to the keyboard map and focused.
+    void useEdit(Control* field) {
+        edit = field;
         edit->setBounds({0, 0, 300, 200});
-        record = new app::MainWindow();
-        edit->own(*record);
         app::MainWindow* keys = record;
         edit->setOnChar({[keys](Control& sender, wchar_t& c, ShiftState shift) {
             keys->onCharTyped(sender, c, shift);
@@ -198,4 +205,16 @@ TEST_F(Typing, LongDocumentStillAcceptsTypedCharacters) {
     SendMessageW(edit->handle(), EM_SETSEL, end, end);
     typeLetters(L"see");
     EXPECT_EQ(text(), document + L"\x0633\x064B");
+}
+
+TEST_F(Typing, CombinationAtTheEndOfAVeryLongUnwrappedLine) {
+    useEdit(newEdit(form(), editopt::kMultiLine));
+    const std::wstring line(70000, L'B');
+    edit->setText(line);
+    SendMessageW(edit->handle(), EM_SETSEL, line.size(), line.size());
+    typeLetters(L"ee");
+    const std::wstring typed = text();
+    EXPECT_EQ(typed.size(), line.size() + 1);
+    EXPECT_EQ(typed.back(), L'\x064B');
+    EXPECT_EQ(typed[line.size() - 1], L'B');
 }
