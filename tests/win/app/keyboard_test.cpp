@@ -19,8 +19,8 @@ protected:
         useEdit(newEdit(form(), editopt::kMultiLine | editopt::kNoHorizontalScroll));
     }
     void TearDown() override {
+        SharedFormTest::TearDown(); // the edit goes first: its handlers use the record
         record->release();
-        SharedFormTest::TearDown();
     }
     // Types into `field` from now on, wired to the keyboard map and focused.
     void useEdit(Control* field) {
