@@ -20,7 +20,7 @@ LPARAM textParam(const std::wstring& text) {
 // The start of line `line` of an edit field; past the last line, the end of the text.
 int lineStart(Control& edit, int line) {
     const auto start = static_cast<int>(send(edit, edit.actions().lineIndex, line));
-    return start >= 0 ? start : static_cast<int>(edit.text().size());
+    return start >= 0 ? start : GetWindowTextLengthW(edit.ensureHandle());
 }
 
 std::wstring lineText(Control& edit, int line) {
