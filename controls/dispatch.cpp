@@ -226,6 +226,10 @@ bool keyHandler(Control& control, Message& message, LRESULT& result) {
 bool characterInsertionHandler(Control& control, Message& message, LRESULT& result) {
     if (message.message != WM_CHAR || message.wParam < 0x20)
         return false;
+    // Inserting bypasses the edit's own checks: read-only and digits-only edits type as usual.
+    const auto style = static_cast<DWORD>(GetWindowLongW(control.handle(), GWL_STYLE));
+    if (style & (ES_READONLY | ES_NUMBER))
+        return false;
     auto character = static_cast<wchar_t>(message.wParam);
     control.events().onChar(control, character, currentShiftState());
     message.wParam = static_cast<WPARAM>(character);

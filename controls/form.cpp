@@ -42,7 +42,7 @@ bool disabledWindowHandler(Control&, Message& message, LRESULT& result) {
         return false;
     const UINT hit = LOWORD(message.lParam);
     const UINT mouse = HIWORD(message.lParam);
-    if (hit != static_cast<UINT>(HTERROR) || mouse < WM_LBUTTONDOWN || mouse > WM_RBUTTONUP)
+    if (hit != static_cast<WORD>(HTERROR) || mouse < WM_LBUTTONDOWN || mouse > WM_RBUTTONUP)
         return false;
     if (Form* modal = application().modalForm)
         SetForegroundWindow(modal->handle());
@@ -209,8 +209,8 @@ int showModal(Form& form) {
 
     while (!app.terminated && form.modalResult == 0) {
         WaitMessage();
-        if (app.form)
-            processMessages(*app.form);
+        // Without an Application the loop still has to run, or it would wait forever.
+        processMessages(app.form ? *app.form : form);
     }
 
     --form.modalCount;

@@ -1,0 +1,160 @@
+#include "controls/combo_box.h"
+
+#include "controls/dispatch.h"
+#include "controls/options.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+namespace ctl {
+
+namespace {
+
+constexpr std::array<OptionBits, 11> kComboStyles = {{
+    {CBS_DROPDOWNLIST},
+    {CBS_AUTOHSCROLL, true},
+    {CBS_DISABLENOSCROLL},
+    {CBS_LOWERCASE},
+    {CBS_NOINTEGRALHEIGHT},
+    {CBS_OEMCONVERT},
+    {CBS_SORT},
+    {CBS_UPPERCASE},
+    {CBS_OWNERDRAWFIXED},
+    {CBS_OWNERDRAWVARIABLE},
+    {CBS_SIMPLE},
+}};
+
+// The open list shows at least one and at most this many entries.
+constexpr int kMaxDroppedItems = 8;
+
+void clearItems(Control& box) {
+    box.sendMessage(CB_RESETCONTENT);
+}
+
+// Gives the list that is about to open room for its entries (up to eight), one entry as high
+// as the box itself.
+void sizeDropDown(Control& box) {
+    const auto count = static_cast<int>(box.sendMessage(CB_GETCOUNT));
+    const int shown = std::clamp(count, 1, kMaxDroppedItems);
+    const RECT r = box.bounds();
+    const int height = r.bottom - r.top;
+    SetWindowPos(box.handle(), nullptr, 0, 0, r.right - r.left, height * (shown + 1) + 2,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    SetWindowPos(box.handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE |
+                     SWP_SHOWWINDOW);
+}
+
+bool reflectedCommand(Control& box, const Message& message) {
+    switch (HIWORD(message.wParam)) {
+    case CBN_SELCHANGE:
+        // The box is still busy with the new selection: report it once it has finished.
+        PostMessageW(box.handle(), kReflectedCommand, MAKEWPARAM(0, kComboSelectionChanged), 0);
+        break;
+    case CBN_DROPDOWN:
+        box.rememberedIndex = static_cast<int>(box.sendMessage(CB_GETCURSEL));
+        sizeDropDown(box);
+        box.events().onDropDown(box);
+        break;
+    case CBN_CLOSEUP:
+        box.events().onCloseUp(box);
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+// Adds or inserts an item from a copy of the caller's text; the first item of an empty box
+// without a selection becomes selected.
+LRESULT addItem(Control& box, const Message& message) {
+    const bool wasEmpty = box.sendMessage(CB_GETCOUNT) == 0;
+    Message copied = message;
+    std::wstring text;
+    if (message.lParam && (box.style() & CBS_HASSTRINGS)) {
+        text = reinterpret_cast<const wchar_t*>(message.lParam);
+        copied.lParam = reinterpret_cast<LPARAM>(text.c_str());
+    }
+    const LRESULT index = box.defaultProcessing(copied);
+    if (wasEmpty && index >= 0 && box.sendMessage(CB_GETCURSEL) == CB_ERR)
+        box.sendMessage(CB_SETCURSEL, static_cast<WPARAM>(index));
+    return index;
+}
+
+bool comboBoxHandler(Control& box, Message& message, LRESULT& result) {
+    const UINT number = message.message;
+    if (number >= WM_CTLCOLORMSGBOX && number <= WM_CTLCOLORSTATIC) {
+        // From the inner edit or list: answered with the box's own colours.
+        result = SendMessageW(box.handle(), number + kReflectedColorBase, message.wParam,
+                              message.lParam);
+        return true;
+    }
+    if ((number == WM_CTLCOLOREDIT + kReflectedColorBase ||
+         number == WM_CTLCOLORLISTBOX + kReflectedColorBase) &&
+        box.transparent()) {
+        // Text being edited or listed cannot be drawn on a see-through background.
+        HDC dc = reinterpret_cast<HDC>(message.wParam);
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, colorToRGB(box.backgroundColor()));
+        SetTextColor(dc, colorToRGB(box.textColor()));
+        result = reinterpret_cast<LRESULT>(box.backgroundBrush());
+        return true;
+    }
+    switch (number) {
+    case kReflectedCommand:
+        return reflectedCommand(box, message);
+    case WM_DESTROY:
+        unsubclassInnerWindows(box);
+        return false;
+    case CB_ADDSTRING:
+    case CB_INSERTSTRING:
+        result = addItem(box, message);
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+const ActionTable& comboBoxActions() noexcept {
+    static const ActionTable table = [] {
+        ActionTable t;
+        t.clickCode = CBN_DBLCLK;
+        t.focusCode = CBN_SETFOCUS;
+        t.blurCode = CBN_KILLFOCUS;
+        t.changeCode = CBN_EDITCHANGE;
+        t.selectionChangeCode = kComboSelectionChanged;
+        t.itemCount = CB_GETCOUNT;
+        t.itemTextLength = CB_GETLBTEXTLEN;
+        t.itemTextGet = CB_GETLBTEXT;
+        t.itemDataGet = CB_GETITEMDATA;
+        t.itemDataSet = CB_SETITEMDATA;
+        t.addItem = CB_ADDSTRING;
+        t.deleteItem = CB_DELETESTRING;
+        t.insertItem = CB_INSERTSTRING;
+        t.findExact = CB_FINDSTRINGEXACT;
+        t.findPrefix = CB_FINDSTRING;
+        t.currentItemGet = CB_GETCURSEL;
+        t.currentItemSet = CB_SETCURSEL;
+        t.clear = clearItems;
+        return t;
+    }();
+    return table;
+}
+
+Control* newComboBox(Control& parent, ComboOptions options) {
+    DWORD style = mapOptions(options, kComboStyles);
+    style |= WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_HASSTRINGS;
+    if (!(style & CBS_SIMPLE)) // neither simple nor a drop-down list: an editable drop-down
+        style |= CBS_DROPDOWN;
+    Control* box = newControl(parent, L"COMBOBOX", style, comboBoxActions(), true);
+    box->hooks().afterCreate = subclassInnerWindows;
+    box->setClassStyle(box->classStyle() | CS_DBLCLKS);
+    box->setWidthHeight(100, 22);
+    box->addMessageHandler(comboBoxHandler);
+    return box;
+}
+
+} // namespace ctl
