@@ -21,7 +21,7 @@ wineserver_bin=/usr/lib/wine/wineserver64
 prefix="$session/prefix"
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 export LANG=C.UTF-8
 
 # Keep wine from holding our stdout and stderr open: ctest and pipes would never see them close.
@@ -73,7 +73,7 @@ start() {
 export DISPLAY=:$display
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 export LANG=C.UTF-8
 ENV
     export DISPLAY=":$display"
@@ -99,7 +99,7 @@ write_prefix_env() {
     cat >"$session/prefix.env" <<ENV
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 export LANG=C.UTF-8
 ENV
 }
