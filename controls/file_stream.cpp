@@ -114,13 +114,16 @@ std::unique_ptr<FileStream> newTemporaryBeside(std::wstring_view path, std::wstr
     return nullptr;
 }
 
-// The finished file takes the place of `path`, keeping the old file's attributes if it had one.
-bool moveIntoPlace(const std::wstring& temporary, const std::wstring& path, bool replacing) {
-    if (replacing && ReplaceFileW(path.c_str(), temporary.c_str(), nullptr,
-                                  REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        return true;
-    if (replacing && GetLastError() != ERROR_FILE_NOT_FOUND)
-        return false;
+// The finished file takes the place of `path`, wearing the old file's attributes. (The platform's
+// file replacement would keep more of the old file, but under Wine it leaves a stray file of
+// its own behind whenever it fails.)
+bool moveIntoPlace(const std::wstring& temporary, const std::wstring& path, DWORD oldAttributes) {
+    if (oldAttributes != INVALID_FILE_ATTRIBUTES) {
+        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        if (oldAttributes & kKept)
+            SetFileAttributesW(temporary.c_str(), oldAttributes & kKept);
+    }
     return MoveFileExW(temporary.c_str(), path.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
@@ -183,7 +186,7 @@ SaveResult saveFileSafely(std::wstring_view path, const void* bytes, std::size_t
         DeleteFileW(temporary.c_str());
         return SaveResult::WriteFailed;
     }
-    if (!moveIntoPlace(temporary, target, exists)) {
+    if (!moveIntoPlace(temporary, target, attributes)) {
         DeleteFileW(temporary.c_str());
         return SaveResult::ReplaceFailed;
     }
