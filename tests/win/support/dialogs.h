@@ -21,6 +21,8 @@ struct SeenDialog {
     std::wstring text;
     bool fileDialog = false;
     HWND owner = nullptr;
+    // The standard buttons it offers, of IDOK, IDCANCEL, IDYES and IDNO.
+    std::vector<int> buttons;
     // False for a dialog the test did not plan an answer for (it was cancelled).
     bool planned = true;
 };
@@ -135,6 +137,10 @@ private:
         InternalGetWindowText(dialog, caption, 256);
         seen.caption = caption;
         seen.owner = GetWindow(dialog, GW_OWNER);
+        for (int button : {IDOK, IDCANCEL, IDYES, IDNO}) {
+            if (GetDlgItem(dialog, button))
+                seen.buttons.push_back(button);
+        }
         HWND nameField = GetDlgItem(dialog, 0x47C);
         seen.fileDialog = nameField != nullptr;
         seen.text = nameField ? textOf(nameField) : messageText(dialog);
