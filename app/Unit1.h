@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace ctl {
 class FileDialog;
@@ -56,6 +57,41 @@ public:
     // The main window's onClose and the edit field's onChange.
     void onCloseRequest(ctl::Control& sender, bool& mayClose);
     void onTextChanged(ctl::Control& sender);
+    // Writes the edit field's text as a document file; a failure is told to the user, and the
+    // file keeps its old content. True when the whole document reached the disk.
+    bool writeDocument(ctl::Control& edit, const std::wstring& path);
+
+    // ---- settings (settings.cpp)
+    // Setting.ini beside the executable, section General. Start-up opens it, reads every value
+    // at once, applies them while still in read mode (so the handlers it triggers write
+    // nothing), then switches to write mode; from then on each handler writes the value the
+    // user changed. The close handler releases it.
+    struct StoredSettings {
+        std::wstring fontName;
+        int fontSize;
+        int width, height, left, top;
+        // The first read of TextAlign: exactly "Center" puts the toolbar's centre button down.
+        bool toolbarCentered;
+        // The second read: "center" in any letter case centres the text and checks the menu.
+        bool textCentered;
+    };
+    static std::wstring settingsFileName();
+    // Opens the settings in read mode; reading never creates the file.
+    void openSettings(std::wstring_view fileName);
+    // Reads the keys in their order; `defaultFontName` is "Traditional Arabic" when the font
+    // list holds it, else "Arial".
+    StoredSettings readSettings(std::wstring_view defaultFontName);
+    void startWritingSettings();
+    // Height, Width, Left and Top, in that order (the window was resized).
+    void writeWindowBounds(int width, int height, int left, int top);
+    // Left and Top (the window was moved).
+    void writeWindowPosition(int left, int top);
+    void writeFontName(std::wstring_view fontName);
+    // The font-size box's text as typed.
+    void writeFontSize(std::wstring_view sizeText);
+    // "Center" or "Right".
+    void writeTextAlign(bool centered);
+    void releaseSettings();
 
     // ---- keyboard map (keyboard.cpp): the edit field's onChar and onKeyUp
     void onCharTyped(ctl::Control& sender, wchar_t& character, ctl::ShiftState shift);

@@ -1,0 +1,79 @@
+#include "app/document_format.h"
+
+#include "controls/text.h"
+
+namespace app {
+
+namespace {
+
+constexpr wchar_t kCR = L'\r';
+constexpr wchar_t kLF = L'\n';
+
+struct Measure {
+    std::size_t length = 0;      // units after normalising
+    std::size_t firstChange = 0; // units before the first one that changes
+};
+
+// One forward pass over the tokens: CR LF, U+0000 LF, lone CR, lone LF, lone U+0000, or any
+// other unit. Line ends take two units afterwards.
+Measure measure(std::wstring_view text) {
+    Measure m;
+    m.firstChange = text.size();
+    bool lineOpen = false;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const wchar_t c = text[i];
+        if (c == kCR || c == kLF || c == L'\0') {
+            const bool pair = c != kLF && i + 1 < text.size() && text[i + 1] == kLF;
+            if ((c != kCR || !pair) && m.firstChange == text.size())
+                m.firstChange = i;
+            i += pair ? 2 : 1;
+            m.length += 2;
+            lineOpen = false;
+        } else {
+            ++i;
+            ++m.length;
+            lineOpen = true;
+        }
+    }
+    if (lineOpen)
+        m.length += 2;
+    return m;
+}
+
+} // namespace
+
+void normalizeLineBreaks(std::wstring& text) {
+    const std::size_t n = text.size();
+    const Measure m = measure(text);
+    if (m.length == n && m.firstChange == n)
+        return;
+    text.resize(m.length);
+    // Backwards, so the growing text never overwrites units not yet read; everything before
+    // the first change stays as it is.
+    std::size_t w = m.length;
+    std::size_t r = n;
+    const bool lineOpen = n > 0 && text[n - 1] != kCR && text[n - 1] != kLF && text[n - 1] != L'\0';
+    if (lineOpen) {
+        text[--w] = kLF;
+        text[--w] = kCR;
+    }
+    while (r > m.firstChange) {
+        const wchar_t c = text[r - 1];
+        if (c == kCR || c == kLF || c == L'\0') {
+            const bool pair = c == kLF && r >= 2 && (text[r - 2] == kCR || text[r - 2] == L'\0');
+            r -= pair ? 2 : 1;
+            text[--w] = kLF;
+            text[--w] = kCR;
+        } else {
+            text[--w] = c;
+            --r;
+        }
+    }
+}
+
+bool isBlank(std::wstring_view text) noexcept {
+    return ctl::trimLeft(text).empty();
+}
+
+} // namespace app

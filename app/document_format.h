@@ -1,0 +1,27 @@
+#pragma once
+// The bytes of a document file: the byte-order mark FF FE, then UTF-16LE code units whose lines
+// end in CR LF. Portable: no platform headers.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace app {
+
+inline constexpr std::uint8_t kByteOrderMark[2] = {0xFF, 0xFE};
+
+inline bool isByteOrderMark(std::uint8_t first, std::uint8_t second) {
+    return first == kByteOrderMark[0] && second == kByteOrderMark[1];
+}
+
+// Rewrites the line ends of loaded text in place: CR LF, a lone CR, a lone LF and U+0000
+// (with a LF right after it) each become CR LF, and text that does not end in a line break
+// gains one. The result never holds U+0000, so the edit field keeps all of it, and a second
+// pass leaves it unchanged. Reserve two more units of capacity to keep the common case (a
+// text without a final line break) from reallocating.
+void normalizeLineBreaks(std::wstring& text);
+
+// True when the text holds nothing but code units up to U+0020 (blanks, line breaks, controls).
+bool isBlank(std::wstring_view text) noexcept;
+
+} // namespace app

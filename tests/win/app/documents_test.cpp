@@ -1,0 +1,256 @@
+#include "document_window.h"
+
+using testing_gui::DialogDriver;
+using testing_gui::SeenDialog;
+
+namespace {
+
+const std::wstring kChanged = L"The text has changed\r\nDo you want to save the changes ?";
+const std::wstring kNotUnicode =
+    L"This file seems not an Arabic Unicode text\r\nDo you want to open anyway ?";
+const std::vector<int> kOkCancel = {IDOK, IDCANCEL};
+const std::vector<int> kYesNoCancel = {IDCANCEL, IDYES, IDNO};
+
+using DocumentFiles = DocumentWindowTest;
+using UnsavedChanges = DocumentWindowTest;
+
+} // namespace
+
+TEST_F(DocumentFiles, SaveWritesTheMarkThenTheTextAsUtf16LittleEndian) {
+    const std::wstring path = folder.file(L"two lines.txt");
+    DialogDriver dialogs;
+    dialogs.type(path);
+    record->saveCommand();
+    ASSERT_EQ(dialogs.finish().size(), 1u);
+    EXPECT_EQ(bytesOf(path), "\xFF\xFE");
+    EXPECT_EQ(record->documentFileName, path);
+
+    type(L"ab\r\nc");
+    EXPECT_TRUE(record->modified);
+    record->saveCommand(); // titled now: no dialog
+    EXPECT_EQ(bytesOf(path), std::string("\xFF\xFE"
+                                         "a\0b\0\r\0\n\0c\0",
+                                         12));
+    EXPECT_FALSE(record->modified);
+    EXPECT_EQ(status(), L" Dawatik 1.4");
+}
+
+TEST_F(DocumentFiles, OpenEndsTheTextWithALineBreakAndSaveKeepsIt) {
+    const std::wstring path = file(L"a.txt", std::string("\xFF\xFE"
+                                                         "a\0",
+                                                         4));
+    open(path);
+    EXPECT_EQ(text(), L"a\r\n");
+    EXPECT_FALSE(record->modified);
+    EXPECT_EQ(record->documentFileName, path);
+    EXPECT_EQ(status(), L" " + path);
+
+    record->saveCommand();
+    EXPECT_EQ(bytesOf(path), std::string("\xFF\xFE"
+                                         "a\0\r\0\n\0",
+                                         8));
+}
+
+TEST_F(DocumentFiles, LoneLineFeedsAndReturnsOpenAsLinesAndSaveAsCrLf) {
+    const std::wstring lf = file(L"lf.txt", std::string("\xFF\xFE"
+                                                        "a\0\n\0b\0\n\0",
+                                                        10));
+    open(lf);
+    EXPECT_EQ(text(), L"a\r\nb\r\n");
+    record->saveCommand();
+    EXPECT_EQ(bytesOf(lf), "\xFF\xFE" + utf16(L"a\r\nb\r\n"));
+
+    open(file(L"cr.txt", std::string("\xFF\xFE"
+                                     "a\0\r\0\r\0b\0",
+                                     10)));
+    EXPECT_EQ(text(), L"a\r\n\r\nb\r\n");
+
+    // An odd last byte is not part of the text.
+    open(file(L"odd.txt", std::string("\xFF\xFE"
+                                      "a\0b",
+                                      5)));
+    EXPECT_EQ(text(), L"a\r\n");
+    EXPECT_FALSE(record->modified);
+}
+
+TEST_F(DocumentFiles, FileWithoutTheMarkOpensOnlyWhenTheUserAccepts) {
+    const std::wstring previous = file(L"previous.txt", std::string("\xFF\xFE"
+                                                                    "p\0",
+                                                                    4));
+    open(previous);
+    type(L"q");
+    const std::wstring before = text();
+
+    const std::wstring bigEndian = file(L"big-endian.txt", std::string("\xFE\xFF\0a", 4));
+    const std::wstring utf8 = file(L"utf-8.txt", "\xD9\x85"
+                                                 "b");
+    const std::wstring empty = file(L"empty.txt", "");
+    const std::wstring oneByte = file(L"one byte.txt", "x");
+    for (const std::wstring& path : {bigEndian, utf8, empty, oneByte}) {
+        DialogDriver dialogs;
+        dialogs.press(IDNO).type(path).press(IDCANCEL);
+        record->openCommand();
+        const auto seen = dialogs.finish();
+        ASSERT_EQ(seen.size(), 3u);
+        EXPECT_EQ(seen[2].text, kNotUnicode);
+        EXPECT_EQ(seen[2].caption, L"Dawatik 1.4");
+        EXPECT_EQ(seen[2].buttons, kOkCancel);
+        EXPECT_EQ(text(), before);
+        EXPECT_TRUE(record->modified);
+        EXPECT_EQ(record->documentFileName, previous);
+        EXPECT_EQ(status(), L" " + previous);
+    }
+    record->saveCommand();
+    EXPECT_EQ(bytesOf(previous), "\xFF\xFE" + utf16(L"p\r\nq"));
+
+    // Accepted: the bytes from the very start are the code units.
+    const std::pair<std::wstring, std::wstring> accepted[] = {
+        {bigEndian, L"\xFFFE\x6100\r\n"}, {utf8, L"\x85D9\r\n"}, {empty, L""}, {oneByte, L""}};
+    for (const auto& [path, expected] : accepted) {
+        DialogDriver dialogs;
+        dialogs.type(path).press(IDOK);
+        record->openCommand();
+        EXPECT_EQ(dialogs.finish().size(), 2u);
+        EXPECT_EQ(text(), expected);
+        EXPECT_EQ(record->documentFileName, path);
+        EXPECT_FALSE(record->modified);
+    }
+}
+
+TEST_F(DocumentFiles, SaveAsTakesTheNewNameButLeavesTheStatusBar) {
+    const std::wstring first = file(L"first.txt", std::string("\xFF\xFE"
+                                                              "1\0",
+                                                              4));
+    open(first);
+    type(L"2");
+    const std::wstring second = folder.file(L"second.txt");
+    DialogDriver dialogs;
+    dialogs.type(second);
+    record->saveAsCommand();
+    ASSERT_EQ(dialogs.finish().size(), 1u);
+    EXPECT_EQ(bytesOf(second), "\xFF\xFE" + utf16(L"1\r\n2"));
+    EXPECT_EQ(bytesOf(first), std::string("\xFF\xFE"
+                                          "1\0",
+                                          4));
+    EXPECT_EQ(record->documentFileName, second);
+    EXPECT_FALSE(record->modified);
+    EXPECT_EQ(status(), L" " + first);
+
+    DialogDriver cancelled;
+    cancelled.cancelFileDialog();
+    type(L"3");
+    record->saveAsCommand();
+    EXPECT_EQ(cancelled.finish().size(), 1u);
+    EXPECT_EQ(record->documentFileName, second);
+    EXPECT_TRUE(record->modified);
+}
+
+TEST_F(DocumentFiles, NewEmptiesTheDocumentAndTheStatusBar) {
+    open(file(L"a.txt", std::string("\xFF\xFE"
+                                    "a\0",
+                                    4)));
+    record->newCommand();
+    EXPECT_EQ(text(), L"");
+    EXPECT_FALSE(record->modified);
+    EXPECT_EQ(record->documentFileName, L"");
+    EXPECT_EQ(status(), L"");
+}
+
+TEST_F(UnsavedChanges, UntitledBlankTextGoesWithoutAQuestionTitledIsAsked) {
+    type(L"  \r\n\t\r\n ");
+    ASSERT_TRUE(record->modified);
+    DialogDriver none;
+    record->newCommand();
+    EXPECT_TRUE(none.finish().empty());
+    EXPECT_EQ(text(), L"");
+
+    open(file(L"a.txt", std::string("\xFF\xFE", 2)));
+    type(L"   ");
+    DialogDriver asked;
+    asked.press(IDNO);
+    record->newCommand();
+    const auto seen = asked.finish();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, kChanged);
+    EXPECT_EQ(seen[0].caption, L"Dawatik 1.4");
+    EXPECT_EQ(seen[0].buttons, kYesNoCancel);
+    EXPECT_EQ(text(), L"");
+    EXPECT_EQ(record->documentFileName, L"");
+}
+
+TEST_F(UnsavedChanges, CancelStopsNewOpenAndClosing) {
+    type(L"keep me");
+    {
+        DialogDriver dialogs;
+        dialogs.press(IDCANCEL);
+        record->newCommand();
+        EXPECT_EQ(dialogs.finish().size(), 1u);
+    }
+    {
+        DialogDriver dialogs; // no file dialog follows the cancelled question
+        dialogs.press(IDCANCEL);
+        record->openCommand();
+        EXPECT_EQ(dialogs.finish().size(), 1u);
+    }
+    {
+        // Yes, then the save dialog cancelled: the same as Cancel.
+        DialogDriver dialogs;
+        dialogs.press(IDYES).cancelFileDialog();
+        record->newCommand();
+        EXPECT_EQ(dialogs.finish().size(), 2u);
+    }
+    {
+        DialogDriver dialogs;
+        dialogs.press(IDCANCEL);
+        record->exitCommand();
+        testing_gui::pump();
+        EXPECT_EQ(dialogs.finish().size(), 1u);
+    }
+    EXPECT_TRUE(IsWindow(form->handle()));
+    EXPECT_FALSE(ctl::application().terminated);
+    EXPECT_EQ(text(), L"keep me");
+    EXPECT_TRUE(record->modified);
+}
+
+TEST_F(UnsavedChanges, YesSavesAnUntitledCopyWithoutNamingTheDocument) {
+    type(L"copy");
+    const std::wstring copy = folder.file(L"copy.txt");
+    DialogDriver dialogs;
+    dialogs.press(IDYES).type(copy).cancelFileDialog();
+    record->openCommand(); // Yes saves; then the Open dialog is cancelled
+    EXPECT_EQ(dialogs.finish().size(), 3u);
+    EXPECT_EQ(bytesOf(copy), "\xFF\xFE" + utf16(L"copy"));
+    EXPECT_EQ(record->documentFileName, L"");
+    EXPECT_TRUE(record->modified);
+}
+
+TEST_F(UnsavedChanges, CancelledSaveDialogLeavesAnUntitledDocumentModified) {
+    DialogDriver cancelled;
+    cancelled.cancelFileDialog();
+    record->saveCommand();
+    EXPECT_EQ(cancelled.finish().size(), 1u);
+    EXPECT_TRUE(record->modified);
+    EXPECT_EQ(record->documentFileName, L"");
+
+    type(L"x");
+    DialogDriver asked;
+    asked.press(IDNO);
+    record->newCommand();
+    EXPECT_EQ(asked.finish().size(), 1u);
+}
+
+TEST_F(UnsavedChanges, ExitAsksOnceThenClosesAndReleasesTheSettings) {
+    record->openSettings(folder.file(L"Setting.ini"));
+    type(L"x");
+    DialogDriver dialogs;
+    dialogs.press(IDNO);
+    record->exitCommand();
+    testing_gui::pump();
+    testing_gui::pump();
+    const auto seen = dialogs.finish();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, kChanged);
+    EXPECT_FALSE(IsWindow(form->handle()));
+    EXPECT_TRUE(ctl::application().terminated);
+    EXPECT_EQ(record->settings, nullptr);
+}

@@ -1,0 +1,94 @@
+#include "controls/ini_file.h"
+#include "controls/object.h"
+#include "support/files.h"
+
+#include <gtest/gtest.h>
+
+using namespace ctl;
+using testing_files::readBytes;
+using testing_files::TempFolder;
+
+namespace {
+
+Ref<IniFile> openIni(const std::wstring& path, bool write = false) {
+    IniFile* ini = newIniFile(path);
+    ini->section = L"General";
+    ini->writeMode = write;
+    Ref<IniFile> ref(ini);
+    ini->release(); // the Ref holds the only reference
+    return ref;
+}
+
+std::string utf16(const std::wstring& text) {
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+}
+
+} // namespace
+
+TEST(IniFile, MissingFileGivesTheDefaultsAndReadingCreatesNothing) {
+    TempFolder folder;
+    const std::wstring path = folder.file(L"Setting.ini");
+    auto ini = openIni(path);
+    EXPECT_EQ(ini->valueInteger(L"FontSize", 12), 12);
+    EXPECT_EQ(ini->valueInteger(L"Left", -7), -7);
+    EXPECT_EQ(ini->valueString(L"FontName", L"Arial"), L"Arial");
+    EXPECT_EQ(ini->valueString(L"FontName", L""), L"");
+    EXPECT_FALSE(testing_files::exists(path));
+}
+
+TEST(IniFile, WriteModeStoresDecimalTextAndUnicodeInAUtf16File) {
+    TempFolder folder;
+    const std::wstring path = folder.file(L"Setting.ini");
+    const std::wstring fontName = L"\x062E\x0637 \x0639\x0631\x0628\x064A";
+    {
+        auto ini = openIni(path, true);
+        EXPECT_EQ(ini->valueInteger(L"Width", -5), -5);
+        EXPECT_EQ(ini->valueString(L"FontName", fontName), fontName);
+        EXPECT_EQ(ini->valueString(L"TextAlign", L""), L"");
+    }
+    const std::string bytes = readBytes(path);
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+    EXPECT_NE(bytes.find(utf16(L"Width=-5\r\n")), std::string::npos);
+    EXPECT_NE(bytes.find(utf16(L"FontName=" + fontName + L"\r\n")), std::string::npos);
+
+    auto reader = openIni(path);
+    EXPECT_EQ(reader->valueInteger(L"Width", 550), -5);
+    EXPECT_EQ(reader->valueString(L"FontName", L"Arial"), fontName);
+    // Stored empty: the default does not apply.
+    EXPECT_EQ(reader->valueString(L"TextAlign", L"Right"), L"");
+}
+
+TEST(IniFile, OtherSectionsAndKeysSurviveEveryWrite) {
+    TempFolder folder;
+    const std::wstring path = folder.file(L"Setting.ini");
+    ASSERT_TRUE(testing_files::writeBytes(
+        path, "[Other]\r\nWidth=1\r\n[General]\r\nKeep=yes\r\nFontSize=72\r\n"));
+    {
+        auto ini = openIni(path, true);
+        ini->valueInteger(L"Height", 380);
+        ini->valueString(L"FontSize", L"12pt");
+        ini->section = L"Third";
+        ini->valueInteger(L"Top", 3);
+    }
+    // A file written before keeps its encoding.
+    EXPECT_NE(readBytes(path).substr(0, 2), "\xFF\xFE");
+    auto reader = openIni(path);
+    EXPECT_EQ(reader->valueString(L"Keep", L""), L"yes");
+    EXPECT_EQ(reader->valueInteger(L"Height", 0), 380);
+    EXPECT_EQ(reader->valueInteger(L"FontSize", 0), 12);
+    EXPECT_EQ(reader->valueInteger(L"Top", 0), 0);
+    reader->section = L"Other";
+    EXPECT_EQ(reader->valueInteger(L"Width", 0), 1);
+    reader->section = L"Third";
+    EXPECT_EQ(reader->valueInteger(L"Top", 0), 3);
+}
+
+TEST(IniFile, NumbersReadAsTheirLeadingDigits) {
+    TempFolder folder;
+    const std::wstring path = folder.file(L"Setting.ini");
+    ASSERT_TRUE(testing_files::writeBytes(path, "[General]\r\nA=12pt\r\nB=pt\r\nC=-40\r\n"));
+    auto ini = openIni(path);
+    EXPECT_EQ(ini->valueInteger(L"A", 72), 12);
+    EXPECT_EQ(ini->valueInteger(L"B", 72), 0);
+    EXPECT_EQ(ini->valueInteger(L"C", 72), -40);
+}
