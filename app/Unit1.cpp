@@ -1,7 +1,218 @@
+// The main window: its construction, the initialisation that applies the settings, and the
+// recorders that keep the window's bounds in the settings file.
+
 #include "app/Unit1.h"
+
+#include "app/command_table.h"
+#include "controls/application.h"
+#include "controls/combo_box.h"
+#include "controls/edit.h"
+#include "controls/file_dialog.h"
+#include "controls/font.h"
+#include "controls/form.h"
+#include "controls/image_list.h"
+#include "controls/items.h"
+#include "controls/menu.h"
+#include "controls/status_bar.h"
+#include "controls/surface.h"
+#include "controls/text.h"
+#include "controls/toolbar.h"
+
+#include <array>
+#include <string_view>
 
 namespace app {
 
 MainWindow* FMain = nullptr;
+
+namespace {
+
+constexpr std::wstring_view kTitle = L"Dawatik 1.4";
+constexpr std::wstring_view kStatusGreeting = L" Dawatik 1.4";
+constexpr std::array<std::wstring_view, 12> kFontSizes = {L"12", L"16", L"18", L"22", L"26", L"28",
+                                                          L"32", L"36", L"40", L"48", L"52", L"72"};
+
+int CALLBACK listFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM) {
+    if (FMain)
+        FMain->addFontFamily(font->lfFaceName);
+    return 1;
+}
+
+} // namespace
+
+void MainWindow::destroy() {
+    Object::destroy();
+    if (FMain == this)
+        FMain = nullptr;
+}
+
+void MainWindow::addFontFamily(std::wstring_view face) {
+    // The platform reports a family once per character set; the box lists each family once.
+    face = face.substr(0, face.find(L'\0'));
+    if (ctl::findItem(*fontNameBox, face) < 0)
+        ctl::addItem(*fontNameBox, face);
+}
+
+void createMainWindow(MainWindow*& variable) {
+    auto* record = new MainWindow();
+    variable = record;
+
+    ctl::Form* form = ctl::newForm(nullptr, L"FMain");
+    ctl::application().form = form;
+    form->own(*record);
+    record->mainWindow = form;
+
+    form->font().setHeight(14);
+    form->font().setFaceName(L"Arial");
+    form->setGap(0);
+    form->setOnClose([record](ctl::Control& sender, bool& mayClose) {
+        record->onCloseRequest(sender, mayClose);
+    });
+    form->setOnResize([record](ctl::Control&) { record->recordBounds(); });
+    form->setOnMove([record](ctl::Control&) { record->recordPosition(); });
+
+    record->mainMenu = ctl::newMenu(form, kMainMenuTemplate);
+    wireMenu(*record);
+
+    record->imageList = ctl::newImageList(*form);
+    record->imageList->setImageWidth(16);
+    record->imageList->setImageHeight(16);
+    record->imageList->setColorDepth(6);
+    record->imageList->addMasked(
+        ctl::loadBitmapResource(ctl::moduleInstance(), L"FMAIN_IMAGELIST1", *record->imageList), 0);
+
+    record->fileDialog = ctl::newFileDialog(*form, L"", L"", ctl::dialogopt::kDefault);
+    record->fileDialog->filter = L"Text Files|*.txt|All Files|*.*";
+
+    record->editPanel = ctl::newPanel(*form, ctl::EdgeStyle::None);
+    record->editPanel->setAlign(ctl::Align::Client);
+    record->editPanel->setGap(1);
+    record->editPanel->setBackgroundColor(ctl::kButtonShadowColor);
+
+    record->editField = ctl::newEdit(*record->editPanel,
+                                     ctl::editopt::kNoHorizontalScroll | ctl::editopt::kMultiLine);
+    record->editField->setAlign(ctl::Align::Client);
+    record->editField->setBorder(false);
+    record->editField->font().setHeight(22);
+    record->editField->setBackgroundColor(ctl::kWindowColor);
+
+    record->toolPanel = ctl::newPanel(*form, ctl::EdgeStyle::None);
+    record->toolPanel->setAlign(ctl::Align::Top);
+    record->toolPanel->setHeight(26);
+    record->toolPanel->setGap(0);
+
+    record->fontNameBox = ctl::newComboBox(
+        *record->toolPanel,
+        ctl::comboopt::kDropDownList | ctl::comboopt::kNoIntegralHeight | ctl::comboopt::kSorted);
+    record->fontNameBox->setPosition(339, 2);
+    record->fontNameBox->setWidth(134);
+    record->fontNameBox->setBackgroundColor(ctl::kWindowColor);
+
+    record->fontSizeBox = ctl::newComboBox(*record->toolPanel, ctl::comboopt::kNoIntegralHeight);
+    record->fontSizeBox->setPosition(474, 2);
+    record->fontSizeBox->setWidth(57);
+    record->fontSizeBox->setBackgroundColor(ctl::kWindowColor);
+    for (std::wstring_view size : kFontSizes)
+        ctl::addItem(*record->fontSizeBox, size);
+    ctl::setCurrentIndex(*record->fontSizeBox, 0);
+
+    ctl::Toolbar* toolbar = ctl::newToolbar(*record->toolPanel, ctl::Align::None,
+                                            ctl::tbopt::kTextRight | ctl::tbopt::kFlat, nullptr,
+                                            kToolbarTemplate, kToolbarImages);
+    record->toolbar = toolbar;
+    toolbar->setPosition(2, 2);
+    toolbar->setHeight(23);
+    wireToolbar(*record, *toolbar);
+
+    record->fontNameBox->setOnChange([record](ctl::Control&) { record->onFontNameChanged(); });
+    record->editField->setOnKeyUp(
+        [record](ctl::Control& sender, ctl::KeyCode& key, ctl::ShiftState shift) {
+            record->onKeyReleased(sender, key, shift);
+        });
+    record->editField->setOnChar(
+        [record](ctl::Control& sender, wchar_t& character, ctl::ShiftState shift) {
+            record->onCharTyped(sender, character, shift);
+        });
+    record->editField->setOnChange(
+        [record](ctl::Control& sender) { record->onTextChanged(sender); });
+    record->fontSizeBox->setOnChange([record](ctl::Control&) { record->onFontSizeChanged(); });
+
+    record->fileDialog->ownerWindow = form->ensureHandle();
+    form->centerOnParent();
+    record->initialise();
+}
+
+void MainWindow::initialise() {
+    {
+        HDC dc = fontNameBox->surface().dc();
+        EnumFontFamiliesW(dc, nullptr, listFontFamily, 0);
+        fontNameBox->releaseSurface();
+    }
+    const bool haveTraditional = ctl::findItem(*fontNameBox, L"Traditional Arabic") >= 0;
+    openSettings(settingsFileName());
+    const StoredSettings stored = readSettings(haveTraditional ? L"Traditional Arabic" : L"Arial");
+
+    ctl::setCurrentIndex(*fontNameBox, ctl::findItem(*fontNameBox, stored.fontName));
+    fontSizeBox->setText(ctl::decimalText(stored.fontSize));
+
+    mainWindow->setWidth(stored.width);
+    mainWindow->setHeight(stored.height);
+    mainWindow->setLeft(stored.left);
+    mainWindow->setTop(stored.top);
+
+    if (stored.toolbarCentered) {
+        auto& bar = static_cast<ctl::Toolbar&>(*toolbar);
+        bar.setButtonState(TB_CHECKBUTTON, button::kCenter, true);
+        bar.setButtonState(TB_CHECKBUTTON, button::kRight, false);
+    }
+    if (stored.textCentered) {
+        editField->setTextAlign(ctl::TextAlign::Center);
+        mainMenu->setChecked(item::kCenter, true);
+        mainMenu->setChecked(item::kRight, false);
+    } else {
+        editField->setTextAlign(ctl::TextAlign::Right);
+    }
+
+    ctl::Font& font = editField->font();
+    font.setFaceName(fontNameBox->text());
+    font.setHeight(ctl::integerFromText(fontSizeBox->text()));
+
+    startWritingSettings();
+    mainWindow->setText(kTitle);
+    ctl::setStatusText(*mainWindow, 0, kStatusGreeting);
+    // The status bar came out of the client area: the window keeps the outer size it was saved
+    // with.
+    mainWindow->setWidth(stored.width);
+    mainWindow->setHeight(stored.height);
+    editField->setExStyle(editField->exStyle() | WS_EX_RTLREADING | WS_EX_RIGHT);
+}
+
+bool MainWindow::recordsBounds() const {
+    // Nothing is written during start-up (hidden), after the settings are released, or for a
+    // minimised window, whose parked position would open the next start off every screen.
+    return settings && mainWindow->visible() && !IsIconic(mainWindow->handle());
+}
+
+void MainWindow::recordBounds() {
+    if (!recordsBounds())
+        return;
+    RECT r{};
+    GetWindowRect(mainWindow->handle(), &r);
+    writeWindowBounds(r.right - r.left, r.bottom - r.top, r.left, r.top);
+}
+
+void MainWindow::recordPosition() {
+    if (!recordsBounds())
+        return;
+    RECT r{};
+    GetWindowRect(mainWindow->handle(), &r);
+    writeWindowPosition(r.left, r.top);
+}
+
+int runProgram() {
+    createMainWindow(FMain);
+    ctl::run(FMain->mainWindow);
+    return 0;
+}
 
 } // namespace app

@@ -96,9 +96,53 @@ public:
     // ---- keyboard map (keyboard.cpp): the edit field's onChar and onKeyUp
     void onCharTyped(ctl::Control& sender, wchar_t& character, ctl::ShiftState shift);
     void onKeyReleased(ctl::Control& sender, ctl::KeyCode& key, ctl::ShiftState shift);
+
+    // ---- view (view_commands.cpp)
+    void onFontNameChanged();
+    void onFontSizeChanged();
+    void increaseCommand();
+    void decreaseCommand();
+    void normalCommand();
+    void rightCommand();
+    void centerCommand();
+
+    // ---- edit commands (commands.cpp)
+    void undoCommand();
+    void cutCommand();
+    void copyCommand();
+    void pasteCommand();
+    void deleteCommand();
+    void selectAllCommand();
+
+    // ---- help (help.cpp)
+    void helpCommand();
+    void aboutCommand();
+
+    // ---- start-up and bounds (Unit1.cpp)
+    // Lists a font family in the font-name box, once.
+    void addFontFamily(std::wstring_view face);
+    // Fills the font list and applies the stored settings to the hidden window.
+    void initialise();
+    // The main window's onResize and onMove: its bounds go to the settings file.
+    void recordBounds();
+    void recordPosition();
+
+protected:
+    void destroy() override;
+
+private:
+    bool recordsBounds() const;
+    void stepHeight(LONG step);
+    void align(bool centered);
 };
 
 // The one main window record; null before start-up and after the main window is gone.
 extern MainWindow* FMain;
+
+// Builds the main window with all its controls (hidden), wires the commands, applies the
+// settings, and stores the record in `variable`.
+void createMainWindow(MainWindow*& variable);
+// The program: the main window until it is closed.
+int runProgram();
 
 } // namespace app

@@ -1,5 +1,5 @@
 #include "controls/menu_template.h"
-#include "tests/support/editor_templates.h"
+#include "app/templates.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ MenuTemplateItem parse(std::vector<std::wstring_view> entries, std::uint32_t fir
 
 TEST(MenuTemplate, EditorMainMenuGivesItsTwentyNineItemsInCommandTableOrder) {
     std::uint32_t next = 4200;
-    const MenuTemplateItem root = parseMenuTemplate(editor_templates::kMainMenu, next);
+    const MenuTemplateItem root = parseMenuTemplate(app::kMainMenuTemplate, next);
     EXPECT_EQ(next, 4200u + 29u);
     EXPECT_EQ(root.items.size(), 4u);
 
@@ -114,8 +114,8 @@ TEST(MenuTemplate, MarksRadioGroupsAndSecondExclamationStartingTheNextGroup) {
 
 TEST(MenuTemplate, LookupTakesAnIndexOrFromFirstCommandIdAnIdentifier) {
     std::uint32_t next = kFirstMenuCommandId;
-    const MenuTemplateItem first = parseMenuTemplate(editor_templates::kMainMenu, next);
-    const MenuTemplateItem second = parseMenuTemplate(editor_templates::kMainMenu, next);
+    const MenuTemplateItem first = parseMenuTemplate(app::kMainMenuTemplate, next);
+    const MenuTemplateItem second = parseMenuTemplate(app::kMainMenuTemplate, next);
     EXPECT_EQ(menuItemAt(first, 4096)->caption, L"File");
     EXPECT_EQ(menuItemAt(first, 1)->caption, L"New\tCtrl+N");
     EXPECT_EQ(menuItemAt(first, 4096 + 24)->caption, L"Center");

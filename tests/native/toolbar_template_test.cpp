@@ -1,5 +1,5 @@
 #include "controls/toolbar_template.h"
-#include "tests/support/editor_templates.h"
+#include "app/templates.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ using namespace ctl;
 TEST(ToolbarTemplate, EditorToolbarGetsIdentifiers100To115AndTwoRadioButtons) {
     int next = kFirstToolbarCommandId;
     const auto buttons = parseToolbarTemplate(
-        editor_templates::kToolbar, editor_templates::kToolbarImages, tbbutton::kAutoSize, next);
+        app::kToolbarTemplate, app::kToolbarImages, tbbutton::kAutoSize, next);
     ASSERT_EQ(buttons.size(), 16u);
     EXPECT_EQ(next, 116);
     for (std::size_t i = 0; i < buttons.size(); ++i) {
@@ -22,7 +22,7 @@ TEST(ToolbarTemplate, EditorToolbarGetsIdentifiers100To115AndTwoRadioButtons) {
             EXPECT_EQ(b.image, -1) << i;
             continue;
         }
-        EXPECT_EQ(b.image, editor_templates::kToolbarImages[i]) << i;
+        EXPECT_EQ(b.image, app::kToolbarImages[i]) << i;
         const bool alignButton = i == 10 || i == 11;
         EXPECT_EQ(b.style, alignButton ? 0x10 | tbbutton::kCheck | tbbutton::kGroup : 0x10) << i;
         EXPECT_EQ(b.state, i == 11 ? tbbutton::kEnabled | tbbutton::kChecked : tbbutton::kEnabled);

@@ -5,7 +5,7 @@
 #include "controls/menu.h"
 #include "support/gui.h"
 #include "support/keys.h"
-#include "tests/support/editor_templates.h"
+#include "app/templates.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +63,7 @@ LRESULT choose(Control& owner, Menu& item, bool byShortcut = false) {
 
 TEST(Menu, EditorTemplateBuildsTheNativeMenuBar) {
     ScopedForm form;
-    Menu* menu = newMenu(form.get(), editor_templates::kMainMenu);
+    Menu* menu = newMenu(form.get(), app::kMainMenuTemplate);
     ASSERT_TRUE(form->ensureHandle());
     HMENU bar = GetMenu(form->handle());
     ASSERT_EQ(bar, menu->handle());
@@ -101,7 +101,7 @@ TEST(Menu, EditorTemplateBuildsTheNativeMenuBar) {
 
 TEST(Menu, ChoosingCenterMovesTheRadioMarkBeforeItsHandlerRuns) {
     ScopedForm form;
-    Menu* menu = newMenu(form.get(), editor_templates::kMainMenu);
+    Menu* menu = newMenu(form.get(), app::kMainMenuTemplate);
     ASSERT_TRUE(form->ensureHandle());
     Menu* right = menu->item(23);
     Menu* center = menu->item(24);
@@ -151,7 +151,7 @@ TEST(Menu, CheckableItemsToggleAndRootHandlerServesItemsWithoutTheirOwn) {
 
 TEST(Menu, StateMasksReadAndWriteTheNativeItem) {
     ScopedForm form;
-    Menu* menu = newMenu(form.get(), editor_templates::kMainMenu);
+    Menu* menu = newMenu(form.get(), app::kMainMenuTemplate);
     Menu* save = menu->item(3);
     save->setState(MFS_GRAYED, true);
     EXPECT_EQ(nativeState(*save) & MFS_GRAYED, static_cast<UINT>(MFS_GRAYED));
@@ -199,7 +199,7 @@ TEST(Menu, FurtherMenusAreChainedPopUpsWhoseCommandsStillDispatch) {
 
 TEST(Menu, FreedItemsLeaveTheNativeMenuAndEveryMenuIsDestroyedOnce) {
     ScopedForm form;
-    Menu* menu = newMenu(form.get(), editor_templates::kMainMenu);
+    Menu* menu = newMenu(form.get(), app::kMainMenuTemplate);
     ASSERT_TRUE(form->ensureHandle());
     Menu* edit = menu->item(7);
     HMENU editPopup = edit->handle();
@@ -219,7 +219,7 @@ TEST(Menu, FreedItemsLeaveTheNativeMenuAndEveryMenuIsDestroyedOnce) {
     form.release()->release();
     // A menu whose form never got a window is destroyed by the menu itself.
     Form* unshown = newForm(nullptr, L"Never shown");
-    const HMENU never = newMenu(unshown, editor_templates::kMainMenu)->handle();
+    const HMENU never = newMenu(unshown, app::kMainMenuTemplate)->handle();
     EXPECT_TRUE(IsMenu(never));
     unshown->release();
     EXPECT_FALSE(IsMenu(never));
@@ -227,7 +227,7 @@ TEST(Menu, FreedItemsLeaveTheNativeMenuAndEveryMenuIsDestroyedOnce) {
 
 TEST(MenuAccelerators, EditorShortcutsMakeOneTableOfNineEntries) {
     ScopedForm form;
-    Menu* menu = newMenu(form.get(), editor_templates::kMainMenu);
+    Menu* menu = newMenu(form.get(), app::kMainMenuTemplate);
     for (const Shortcut& s : kShortcuts)
         menu->setAccelerator(s.itemIndex, {kCtrl, s.key});
 
@@ -258,7 +258,7 @@ TEST(MenuAccelerators, EditorShortcutsMakeOneTableOfNineEntries) {
 
 TEST(MenuAccelerators, KeysInAFocusedEditReachTheFormsMenuThroughTheTable) {
     ScopedForm form;
-    Menu* menu = newMenu(form.get(), editor_templates::kMainMenu);
+    Menu* menu = newMenu(form.get(), app::kMainMenuTemplate);
     for (const Shortcut& s : kShortcuts)
         menu->setAccelerator(s.itemIndex, {kCtrl, s.key});
     std::vector<int> chosen;

@@ -4,7 +4,7 @@
 #include "controls/toolbar.h"
 #include "support/gui.h"
 #include "support/keys.h"
-#include "tests/support/editor_templates.h"
+#include "app/templates.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ Toolbar* makeToolbar(Control& parent, ToolbarTemplate entries, std::span<const i
 }
 
 Toolbar* makeEditorToolbar(Control& parent) {
-    return makeToolbar(parent, editor_templates::kToolbar, editor_templates::kToolbarImages);
+    return makeToolbar(parent, app::kToolbarTemplate, app::kToolbarImages);
 }
 
 TBBUTTON button(Toolbar& toolbar, int index) {
@@ -103,7 +103,7 @@ TEST(Toolbar, TooltipsAreFoundByCommandIdentifierAndCutTo79Characters) {
     ScopedForm form;
     Toolbar* toolbar = makeEditorToolbar(*form);
     const int first = toolbar->buttonId(0);
-    toolbar->setTooltips(first, editor_templates::kToolbarTips);
+    toolbar->setTooltips(first, app::kToolbarTips);
 
     EXPECT_EQ(tooltip(*toolbar, first + 1), L"New");
     EXPECT_EQ(tooltip(*toolbar, first + 10), L"center");

@@ -1,0 +1,72 @@
+// View commands: the edit field's font family and height from the two boxes and the Text Size
+// items, and the alignment of its lines, with menu and toolbar kept in step.
+
+#include "app/Unit1.h"
+#include "app/templates.h"
+
+#include "controls/font.h"
+#include "controls/menu.h"
+#include "controls/text.h"
+#include "controls/toolbar.h"
+
+namespace app {
+
+namespace {
+
+constexpr LONG kNormalHeight = 26;
+constexpr LONG kHeightStep = 2;
+
+} // namespace
+
+void MainWindow::onFontNameChanged() {
+    const std::wstring face = fontNameBox->text();
+    editField->font().setFaceName(face);
+    writeFontName(face);
+}
+
+void MainWindow::onFontSizeChanged() {
+    // The box's text is stored as typed ("12pt" too); its leading number is the height.
+    const std::wstring text = fontSizeBox->text();
+    editField->font().setHeight(ctl::integerFromText(text));
+    writeFontSize(text);
+}
+
+void MainWindow::increaseCommand() {
+    stepHeight(kHeightStep);
+}
+void MainWindow::decreaseCommand() {
+    stepHeight(-kHeightStep);
+}
+
+void MainWindow::stepHeight(LONG step) {
+    // Steps from the font's height, not from the box, and has no bounds: 2, 0, -2, ...
+    const LONG height = editField->font().height() + step;
+    editField->font().setHeight(height);
+    fontSizeBox->setText(ctl::decimalText(height));
+    writeFontSize(fontSizeBox->text());
+}
+
+void MainWindow::normalCommand() {
+    // For the moment only: the stored size stays what the user chose last.
+    fontSizeBox->setText(ctl::decimalText(kNormalHeight));
+    editField->font().setHeight(kNormalHeight);
+}
+
+void MainWindow::rightCommand() {
+    align(false);
+}
+void MainWindow::centerCommand() {
+    align(true);
+}
+
+void MainWindow::align(bool centered) {
+    editField->setTextAlign(centered ? ctl::TextAlign::Center : ctl::TextAlign::Right);
+    writeTextAlign(centered);
+    mainMenu->setChecked(item::kRight, !centered);
+    mainMenu->setChecked(item::kCenter, centered);
+    auto& bar = static_cast<ctl::Toolbar&>(*toolbar);
+    bar.setButtonState(TB_CHECKBUTTON, button::kRight, !centered);
+    bar.setButtonState(TB_CHECKBUTTON, button::kCenter, centered);
+}
+
+} // namespace app
