@@ -1,0 +1,159 @@
+// The view commands and the command table on the real main window: through its menu, its
+// shortcuts and its toolbar, with the results on screen and in the settings file.
+
+#include "editor_window.h"
+
+#include "support/keys.h"
+
+namespace {
+
+std::pair<DWORD, DWORD> selection(HWND edit) {
+    DWORD start = 0, end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+}
+
+// The editable part of a combo box, where the user types.
+HWND innerEdit(HWND combo) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(combo, &info);
+    return info.hwndItem;
+}
+
+void typeInto(HWND window, const std::wstring& text) {
+    for (wchar_t c : text)
+        SendMessageW(window, WM_CHAR, c, 1);
+    testing_gui::pump();
+}
+
+void pressWithCtrl(HWND window, WPARAM key) {
+    const testing_gui::KeyHeld ctrl(VK_CONTROL);
+    SendMessageW(window, WM_KEYDOWN, key, 1);
+    SendMessageW(window, WM_KEYUP, key, 0xC0000001);
+    testing_gui::pump();
+}
+
+std::wstring clipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr))
+        return L"<closed>";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+std::wstring tooltip(ctl::Toolbar& toolbar, int index) {
+    wchar_t text[80] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = toolbar.handle();
+    tool.uId = static_cast<UINT_PTR>(toolbar.buttonId(index));
+    tool.lpszText = text;
+    SendMessageW(reinterpret_cast<HWND>(toolbar.sendMessage(TB_GETTOOLTIPS)), TTM_GETTEXTW, 80,
+                 reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+} // namespace
+
+TEST_F(EditorTest, TextSizeStepsTypedSizesAndNormal) {
+    start();
+    show();
+    choose(app::item::kIncrease);
+    EXPECT_EQ(sizeBoxText(), L"74"); // not in the list
+    EXPECT_EQ(editFont().lfHeight, 74);
+    EXPECT_EQ(setting(L"FontSize"), L"74");
+
+    // Normal is for the moment: the stored size stays.
+    choose(app::item::kNormal);
+    EXPECT_EQ(sizeBoxText(), L"26");
+    EXPECT_EQ(editFont().lfHeight, 26);
+    EXPECT_EQ(setting(L"FontSize"), L"74");
+
+    // Typed into the box: the leading number is the height, the text is stored as typed.
+    HWND sizeEdit = innerEdit(editor->fontSizeBox->handle());
+    SendMessageW(sizeEdit, EM_SETSEL, 0, -1);
+    typeInto(sizeEdit, L"12pt");
+    EXPECT_EQ(editFont().lfHeight, 12);
+    EXPECT_EQ(setting(L"FontSize"), L"12pt");
+
+    // No lower bound: 2, 0 (the platform's default height), -2.
+    SendMessageW(sizeEdit, EM_SETSEL, 0, -1);
+    typeInto(sizeEdit, L"2");
+    choose(app::item::kDecrease);
+    EXPECT_EQ(sizeBoxText(), L"0");
+    EXPECT_EQ(editFont().lfHeight, 0);
+    choose(app::item::kDecrease);
+    EXPECT_EQ(sizeBoxText(), L"-2");
+    EXPECT_EQ(editor->editField->font().height(), -2);
+    EXPECT_EQ(setting(L"FontSize"), L"-2");
+}
+
+TEST_F(EditorTest, AlignmentFromMenuAndToolbarKeepsTextAndSelection) {
+    start();
+    show();
+    EXPECT_EQ(tooltip(toolbar(), app::button::kCenter), L"center");
+    EXPECT_EQ(tooltip(toolbar(), app::button::kRight), L"right");
+
+    SetWindowTextW(edit(), L"\x0633\x0644\x0627\x0645\r\nabc");
+    SendMessageW(edit(), EM_SETSEL, 2, 7);
+    choose(app::item::kCenter);
+    EXPECT_EQ(editAlignment(), static_cast<DWORD>(ES_CENTER));
+    EXPECT_TRUE(menuChecked(app::item::kCenter));
+    EXPECT_FALSE(menuChecked(app::item::kRight));
+    EXPECT_TRUE(buttonDown(app::button::kCenter));
+    EXPECT_FALSE(buttonDown(app::button::kRight));
+    EXPECT_EQ(setting(L"TextAlign"), L"Center");
+    EXPECT_EQ(editText(), L"\x0633\x0644\x0627\x0645\r\nabc");
+    EXPECT_EQ(selection(edit()), std::make_pair(DWORD{2}, DWORD{7}));
+
+    click(app::button::kRight);
+    EXPECT_EQ(editAlignment(), static_cast<DWORD>(ES_RIGHT));
+    EXPECT_TRUE(menuChecked(app::item::kRight));
+    EXPECT_FALSE(menuChecked(app::item::kCenter));
+    EXPECT_TRUE(buttonDown(app::button::kRight));
+    EXPECT_FALSE(buttonDown(app::button::kCenter));
+    EXPECT_EQ(setting(L"TextAlign"), L"Right");
+    EXPECT_EQ(selection(edit()), std::make_pair(DWORD{2}, DWORD{7}));
+
+    click(app::button::kCenter);
+    EXPECT_TRUE(menuChecked(app::item::kCenter));
+    EXPECT_EQ(setting(L"TextAlign"), L"Center");
+    EXPECT_FALSE(editor->modified);
+}
+
+TEST_F(EditorTest, ShortcutsReachTheMenuFromTheEditFieldAndTheSizeBox) {
+    start();
+    show();
+    SetFocus(edit());
+    ASSERT_EQ(GetFocus(), edit());
+    pressWithCtrl(edit(), 'A'); // Select All on an empty field changes nothing
+    EXPECT_EQ(selection(edit()), std::make_pair(DWORD{0}, DWORD{0}));
+    EXPECT_FALSE(editor->modified);
+
+    pressWithCtrl(edit(), VK_ADD);
+    EXPECT_EQ(editFont().lfHeight, 74);
+    pressWithCtrl(edit(), VK_OEM_PLUS); // the main keyboard's plus is no shortcut
+    pressWithCtrl(edit(), VK_NUMPAD0);  // nor is the keypad 0
+    EXPECT_EQ(editFont().lfHeight, 74);
+    pressWithCtrl(edit(), '0');
+    EXPECT_EQ(editFont().lfHeight, 26);
+    pressWithCtrl(edit(), VK_SUBTRACT);
+    EXPECT_EQ(editFont().lfHeight, 24);
+
+    SetWindowTextW(edit(), L"abc");
+    pressWithCtrl(edit(), 'A');
+    EXPECT_EQ(selection(edit()), std::make_pair(DWORD{0}, DWORD{3}));
+
+    // In the size box Ctrl+C is still the menu's Copy: the edit field's selection is copied.
+    SendMessageW(edit(), EM_SETSEL, 0, 2);
+    HWND sizeEdit = innerEdit(editor->fontSizeBox->handle());
+    SetFocus(sizeEdit);
+    SendMessageW(sizeEdit, EM_SETSEL, 0, -1);
+    pressWithCtrl(sizeEdit, 'C');
+    EXPECT_EQ(clipboardText(), L"ab");
+}
