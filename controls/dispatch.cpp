@@ -154,9 +154,12 @@ LRESULT Control::handleMessage(Message& message) {
             requestQuit();
         return defaultProcessing(message);
     case WM_NCDESTROY:
-        // System controls free their own state here; the binding ends with it.
+        // System controls free their own state here; the binding ends with it. The Application
+        // also receives the last messages of windows whose control let go of them first: their
+        // end is not its own.
         defaultProcessing(message);
-        unbindHandle();
+        if (message.window == handle_)
+            unbindHandle();
         return 0;
     case WM_SIZE:
         result = defaultProcessing(message);
