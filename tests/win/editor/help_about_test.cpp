@@ -1,0 +1,214 @@
+// Help Topics and the About window, from the real main window.
+
+#include "editor_window.h"
+
+#include "app/UAbout.h"
+#include "controls/label.h"
+#include "support/dialogs.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace {
+
+bool underWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Under Wine, for the length of a test: .html files open with a command that copies them to
+// `copy`, so the test sees which file the shell was given, and no browser is started. The
+// association that was there before comes back at the end.
+class HtmlOpensAsCopy {
+public:
+    explicit HtmlOpensAsCopy(const std::wstring& copy) {
+        wchar_t previous[256] = {};
+        DWORD size = sizeof previous;
+        hadPrevious_ = RegGetValueW(HKEY_CLASSES_ROOT, L".html", nullptr, RRF_RT_REG_SZ, nullptr,
+                                    previous, &size) == ERROR_SUCCESS;
+        previous_ = previous;
+        setDefault(L".html", L"DawatikTest.Manual");
+        setDefault(L"DawatikTest.Manual\\shell\\open\\command",
+                   L"cmd.exe /c copy \"%1\" \"" + copy + L"\"");
+    }
+    ~HtmlOpensAsCopy() {
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"DawatikTest.Manual");
+        RegDeleteKeyW(HKEY_CLASSES_ROOT, L"DawatikTest.Manual");
+        if (hadPrevious_)
+            setDefault(L".html", previous_);
+        else
+            RegDeleteKeyW(HKEY_CLASSES_ROOT, L".html");
+    }
+    HtmlOpensAsCopy(const HtmlOpensAsCopy&) = delete;
+    HtmlOpensAsCopy& operator=(const HtmlOpensAsCopy&) = delete;
+
+private:
+    static void setDefault(const wchar_t* key, const std::wstring& value) {
+        RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    bool hadPrevious_ = false;
+    std::wstring previous_;
+};
+
+bool waitForFile(const std::wstring& path) {
+    for (int i = 0; i < 200 && !testing_files::exists(path); ++i)
+        Sleep(25);
+    return testing_files::exists(path);
+}
+
+// What the About window showed, noted while it was open.
+struct AboutSeen {
+    HWND window = nullptr;
+    std::wstring caption;
+    std::vector<std::wstring> labels;
+    std::vector<LONG> weights;
+    std::wstring labelFace;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    RECT client{};
+    RECT bounds{};
+    HWND owner = nullptr;
+    bool ownerEnabled = true;
+    LRESULT borderHit = 0;
+    bool sizeGreyed = false;
+    HICON bigIcon = nullptr;
+};
+AboutSeen g_seen;
+
+// Runs inside the About window's modal loop: notes what it shows, then closes it as its close
+// box does.
+void CALLBACK inspectAbout(HWND, UINT, UINT_PTR timer, DWORD) {
+    app::AboutWindow* about = app::FAbout;
+    if (!about || !about->form->handle() || !IsWindowVisible(about->form->handle()))
+        return;
+    KillTimer(nullptr, timer);
+    HWND window = about->form->handle();
+    AboutSeen seen;
+    seen.window = window;
+    seen.caption = testing_gui::windowText(window);
+    for (ctl::Label* label : {about->Label1, about->Label2, about->Label3, about->Label4,
+                              about->Label5, about->Label6}) {
+        seen.labels.push_back(testing_gui::windowText(label->handle()));
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(label->handle(), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
+        seen.weights.push_back(font.lfWeight);
+        seen.labelFace = font.lfFaceName;
+    }
+    seen.style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+    seen.exStyle = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
+    GetClientRect(window, &seen.client);
+    GetWindowRect(window, &seen.bounds);
+    seen.owner = GetWindow(window, GW_OWNER);
+    seen.ownerEnabled = IsWindowEnabled(seen.owner) != FALSE;
+    // Where the right sizing border would be.
+    const LPARAM border =
+        MAKELPARAM(seen.bounds.right - 2, (seen.bounds.top + seen.bounds.bottom) / 2);
+    seen.borderHit = SendMessageW(window, WM_NCHITTEST, 0, border);
+    SendMessageW(window, WM_INITMENU, reinterpret_cast<WPARAM>(GetSystemMenu(window, FALSE)), 0);
+    seen.sizeGreyed =
+        (GetMenuState(GetSystemMenu(window, FALSE), SC_SIZE, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    seen.bigIcon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+    g_seen = seen;
+    ctl::close(*about->form);
+}
+
+AboutSeen showAbout(app::MainWindow& editor) {
+    g_seen = {};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, inspectAbout);
+    editor.aboutCommand();
+    KillTimer(nullptr, timer);
+    return g_seen;
+}
+
+} // namespace
+
+TEST_F(EditorTest, HelpOpensTheManualBesideTheProgramOrSaysItIsMissing) {
+    start();
+    show();
+    const std::wstring manual = besideProgram(L"readme_en.html");
+    ASSERT_TRUE(testing_files::writeBytes(manual, "<html>manual</html>"));
+    {
+        testing_gui::DialogDriver dialogs;
+        if (underWine()) {
+            const std::wstring copy = besideProgram(L"opened.html");
+            DeleteFileW(copy.c_str());
+            const HtmlOpensAsCopy association(copy);
+            editor->helpCommand();
+            EXPECT_TRUE(waitForFile(copy));
+            EXPECT_EQ(testing_files::readBytes(copy), "<html>manual</html>");
+            DeleteFileW(copy.c_str());
+        } else {
+            editor->helpCommand();
+        }
+        Sleep(300);
+        EXPECT_TRUE(dialogs.finish().empty()); // no "not found" box
+    }
+
+    // Missing, and a folder of that name: the box, without owner, with the window's title.
+    ASSERT_TRUE(DeleteFileW(manual.c_str()));
+    for (bool folder : {false, true}) {
+        if (folder) {
+            ASSERT_TRUE(CreateDirectoryW(manual.c_str(), nullptr));
+        }
+        testing_gui::DialogDriver dialogs;
+        dialogs.press(IDOK);
+        editor->helpCommand();
+        const auto seen = dialogs.finish();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].text, L"Help file not found");
+        EXPECT_EQ(seen[0].caption, L"Dawatik 1.4");
+        EXPECT_EQ(seen[0].buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(seen[0].owner, nullptr);
+    }
+}
+
+TEST_F(EditorTest, AboutIsBuiltAndDestroyedForEachShowingAndCannotBeResized) {
+    start();
+    show();
+    HWND mainWindow = form->handle();
+    const AboutSeen first = showAbout(*editor);
+    ASSERT_NE(first.window, nullptr);
+    EXPECT_EQ(app::FAbout, nullptr);
+    EXPECT_FALSE(IsWindow(first.window));
+    // The main window is its old self: enabled, and its moves still recorded as they are.
+    ASSERT_EQ(form->handle(), mainWindow);
+    EXPECT_TRUE(IsWindowEnabled(mainWindow));
+    SetWindowPos(mainWindow, nullptr, 90, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    testing_gui::pump();
+    EXPECT_EQ(setting(L"Left"), L"90");
+    EXPECT_EQ(setting(L"Top"), L"80");
+
+    EXPECT_EQ(first.caption, L"About Dawatik");
+    ASSERT_EQ(first.labels.size(), 6u);
+    EXPECT_EQ(first.labels[0], L"Dawatik 1.4");
+    EXPECT_EQ(first.labels[2], L"Description");
+    EXPECT_EQ(first.labels[3], L"Simple Arabic Unicode text editor. See the help manual (readme) "
+                               L"for both Keyboard character map and Installation.");
+    EXPECT_EQ(first.labels[4], L"Contact and Information");
+    EXPECT_EQ(first.labels[5].rfind(L"email \t: ", 0), 0u);
+    EXPECT_NE(first.labels[5].find(L"\r\nwebsite  \t: "), std::wstring::npos);
+    EXPECT_EQ(first.labelFace, L"Arial");
+    for (int bold : {0, 2, 4})
+        EXPECT_GE(first.weights[bold], FW_BOLD);
+    EXPECT_LT(first.weights[3], FW_BOLD);
+    EXPECT_EQ(first.client.right, 321);
+    EXPECT_EQ(first.client.bottom, 182);
+    EXPECT_EQ(first.owner, mainWindow);
+    EXPECT_FALSE(first.ownerEnabled); // modal
+    EXPECT_EQ(first.bigIcon, nullptr);
+
+    EXPECT_EQ(first.style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
+    EXPECT_TRUE(first.exStyle & WS_EX_DLGMODALFRAME);
+    EXPECT_EQ(first.borderHit, HTNOWHERE);
+    EXPECT_TRUE(first.sizeGreyed);
+
+    const AboutSeen second = showAbout(*editor);
+    ASSERT_NE(second.window, nullptr);
+    EXPECT_FALSE(IsWindow(second.window));
+    EXPECT_EQ(second.caption, first.caption);
+    EXPECT_EQ(second.labels, first.labels);
+    EXPECT_EQ(second.weights, first.weights);
+    EXPECT_EQ(second.bounds.right - second.bounds.left, first.bounds.right - first.bounds.left);
+}
