@@ -178,20 +178,23 @@ void MainWindow::openCommand() {
     if (askToSaveChanges() == IDCANCEL)
         return;
     fileDialog->openDialog = true;
-    if (!ctl::execute(*fileDialog))
-        return;
-    const std::wstring path = fileDialog->fileName;
+    if (ctl::execute(*fileDialog))
+        openDocument(fileDialog->fileName);
+}
+
+bool MainWindow::openDocument(const std::wstring& path) {
     std::wstring text;
     if (!loadDocument(path, editCapacity(*editField), text))
-        return;
+        return false;
     // Straight to the window: the text is not kept a second time.
     if (!editField->sendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()))) {
         tellTooLarge(path, kTooMuchText);
-        return;
+        return false;
     }
     modified = false;
     documentFileName = path;
     ctl::setStatusText(*mainWindow, 0, L" " + path);
+    return true;
 }
 
 void MainWindow::saveCommand() {
