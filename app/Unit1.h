@@ -134,6 +134,8 @@ protected:
     void destroy() override;
 
 private:
+    // Save as: asks for a name and saves there; false when the dialog was cancelled.
+    bool saveUnderChosenName();
     bool recordsBounds() const;
     void stepHeight(LONG step);
     void align(bool centered);

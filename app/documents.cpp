@@ -203,27 +203,24 @@ void MainWindow::saveCommand() {
             modified = false;
         return;
     }
-    fileDialog->openDialog = false;
-    if (!ctl::execute(*fileDialog)) {
+    if (!saveUnderChosenName())
         modified = true;
-        return;
-    }
-    const std::wstring path = fileDialog->fileName;
-    if (writeDocument(*editField, path)) {
-        documentFileName = path;
-        modified = false;
-    }
 }
 
 void MainWindow::saveAsCommand() {
+    saveUnderChosenName();
+}
+
+bool MainWindow::saveUnderChosenName() {
     fileDialog->openDialog = false;
     if (!ctl::execute(*fileDialog))
-        return;
+        return false;
     const std::wstring path = fileDialog->fileName;
     if (writeDocument(*editField, path)) {
         documentFileName = path;
         modified = false;
     }
+    return true;
 }
 
 void MainWindow::exitCommand() {
