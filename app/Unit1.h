@@ -51,6 +51,9 @@ public:
     int askToSaveChanges();
     void newCommand();
     void openCommand();
+    // Open without the dialog: loads the file as the document; a failure is told to the user
+    // and leaves the current document as it was.
+    bool openDocument(const std::wstring& path);
     void saveCommand();
     void saveAsCommand();
     void exitCommand();
@@ -131,6 +134,8 @@ protected:
     void destroy() override;
 
 private:
+    // Save as: asks for a name and saves there; false when the dialog was cancelled.
+    bool saveUnderChosenName();
     bool recordsBounds() const;
     void stepHeight(LONG step);
     void align(bool centered);

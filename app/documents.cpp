@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <new>
 #include <string>
@@ -24,9 +25,15 @@ static_assert(sizeof(wchar_t) == 2, "documents are read and written as UTF-16 in
 constexpr wchar_t kChangedQuestion[] = L"The text has changed\r\nDo you want to save the changes ?";
 constexpr wchar_t kNotUnicodeQuestion[] =
     L"This file seems not an Arabic Unicode text\r\nDo you want to open anyway ?";
+constexpr wchar_t kTooMuchText[] = L"The editor cannot hold that much text.";
+constexpr wchar_t kNoMemory[] = L"There is not enough memory.";
 
-void tellFailure(const std::wstring& what, const std::wstring& path, const wchar_t* why) {
-    ctl::messageBox(what + L"\r\n" + path + L"\r\n" + why, MB_OK | MB_ICONERROR);
+void tellFailure(const wchar_t* what, const std::wstring& path, const wchar_t* why) {
+    ctl::messageBox(what + (L"\r\n" + path) + L"\r\n" + why, MB_OK | MB_ICONERROR);
+}
+
+void tellTooLarge(const std::wstring& path, const wchar_t* why) {
+    tellFailure(L"The file is too large to open", path, why);
 }
 
 const wchar_t* saveFailureReason(ctl::SaveResult result) {
@@ -56,6 +63,15 @@ std::wstring documentImage(ctl::Control& edit) {
     return image;
 }
 
+// A text too large to copy counts as not blank: the user is asked rather than the text dropped.
+bool isBlankText(ctl::Control& edit) {
+    try {
+        return isBlank(std::wstring_view(documentImage(edit)).substr(1));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
 // The most code units the edit field takes.
 std::size_t editCapacity(ctl::Control& edit) {
     const auto limit = static_cast<std::size_t>(edit.sendMessage(EM_GETLIMITTEXT));
@@ -63,31 +79,28 @@ std::size_t editCapacity(ctl::Control& edit) {
     return std::min<std::size_t>(limit, INT_MAX - 2);
 }
 
-enum class Load { Loaded, Declined, Failed };
-
 // Reads the document at `path` into `text`, with its line breaks made CR LF. Every problem is
-// told to the user here; on anything but Loaded the caller keeps the current document.
-Load loadDocument(const std::wstring& path, std::size_t capacity, std::wstring& text) {
+// told to the user here; on false (also when the user declines) the current document stays.
+bool loadDocument(const std::wstring& path, std::size_t capacity, std::wstring& text) {
     auto stream = ctl::newReadStream(path);
     if (!stream->isOpen()) {
         tellFailure(L"The file could not be opened", path,
                     stream->openError() == ERROR_FILE_NOT_FOUND
                         ? L"It does not exist."
                         : L"It is in use by another program or may not be read.");
-        return Load::Failed;
+        return false;
     }
     const std::uint64_t size = stream->size();
     if (size > 2 && (size - 2) / 2 > capacity) {
-        tellFailure(L"The file is too large to open", path,
-                    L"The editor cannot hold that much text.");
-        return Load::Failed;
+        tellTooLarge(path, kTooMuchText);
+        return false;
     }
     std::uint8_t mark[2] = {0, 0};
     stream->readFully(mark, 2);
     std::uint64_t start = 2;
     if (!isByteOrderMark(mark[0], mark[1])) {
         if (ctl::messageBox(kNotUnicodeQuestion, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
-            return Load::Declined;
+            return false;
         // The first two bytes are the first code unit.
         start = 0;
     }
@@ -98,21 +111,20 @@ Load loadDocument(const std::wstring& path, std::size_t capacity, std::wstring& 
         if (!stream->seekTo(static_cast<std::int64_t>(start)) ||
             stream->readFully(text.data(), units * 2) != units * 2) {
             tellFailure(L"The file could not be read whole", path, L"Nothing was changed.");
-            return Load::Failed;
+            return false;
         }
         normalizeLineBreaks(text);
     } catch (const std::bad_alloc&) {
         text = std::wstring();
-        tellFailure(L"The file is too large to open", path, L"There is not enough memory.");
-        return Load::Failed;
+        tellTooLarge(path, kNoMemory);
+        return false;
     }
     if (text.size() > capacity) {
         text = std::wstring();
-        tellFailure(L"The file is too large to open", path,
-                    L"The editor cannot hold that much text.");
-        return Load::Failed;
+        tellTooLarge(path, kTooMuchText);
+        return false;
     }
-    return Load::Loaded;
+    return true;
 }
 
 } // namespace
@@ -123,7 +135,7 @@ bool MainWindow::writeDocument(ctl::Control& edit, const std::wstring& path) {
         const std::wstring image = documentImage(edit);
         result = ctl::saveFileSafely(path, image.data(), image.size() * sizeof(wchar_t));
     } catch (const std::bad_alloc&) {
-        tellFailure(L"The text could not be saved in", path, L"There is not enough memory.");
+        tellFailure(L"The text could not be saved in", path, kNoMemory);
         return false;
     }
     if (result != ctl::SaveResult::Saved) {
@@ -137,7 +149,7 @@ int MainWindow::askToSaveChanges() {
     if (!modified)
         return IDNO;
     // An untitled document of nothing but blanks and line breaks is not worth a question.
-    if (documentFileName.empty() && isBlank(std::wstring_view(documentImage(*editField)).substr(1)))
+    if (documentFileName.empty() && isBlankText(*editField))
         return IDNO;
     const int answer = ctl::messageBox(kChangedQuestion, MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     if (answer == IDNO)
@@ -166,21 +178,23 @@ void MainWindow::openCommand() {
     if (askToSaveChanges() == IDCANCEL)
         return;
     fileDialog->openDialog = true;
-    if (!ctl::execute(*fileDialog))
-        return;
-    const std::wstring path = fileDialog->fileName;
+    if (ctl::execute(*fileDialog))
+        openDocument(fileDialog->fileName);
+}
+
+bool MainWindow::openDocument(const std::wstring& path) {
     std::wstring text;
-    if (loadDocument(path, editCapacity(*editField), text) != Load::Loaded)
-        return;
+    if (!loadDocument(path, editCapacity(*editField), text))
+        return false;
     // Straight to the window: the text is not kept a second time.
     if (!editField->sendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()))) {
-        tellFailure(L"The file is too large to open", path,
-                    L"The editor cannot hold that much text.");
-        return;
+        tellTooLarge(path, kTooMuchText);
+        return false;
     }
     modified = false;
     documentFileName = path;
     ctl::setStatusText(*mainWindow, 0, L" " + path);
+    return true;
 }
 
 void MainWindow::saveCommand() {
@@ -189,27 +203,24 @@ void MainWindow::saveCommand() {
             modified = false;
         return;
     }
-    fileDialog->openDialog = false;
-    if (!ctl::execute(*fileDialog)) {
+    if (!saveUnderChosenName())
         modified = true;
-        return;
-    }
-    const std::wstring path = fileDialog->fileName;
-    if (writeDocument(*editField, path)) {
-        documentFileName = path;
-        modified = false;
-    }
 }
 
 void MainWindow::saveAsCommand() {
+    saveUnderChosenName();
+}
+
+bool MainWindow::saveUnderChosenName() {
     fileDialog->openDialog = false;
     if (!ctl::execute(*fileDialog))
-        return;
+        return false;
     const std::wstring path = fileDialog->fileName;
     if (writeDocument(*editField, path)) {
         documentFileName = path;
         modified = false;
     }
+    return true;
 }
 
 void MainWindow::exitCommand() {

@@ -280,7 +280,7 @@ private:
 
     bool createOwnWindow();
     void createChildWindows();
-    void applyBounds(const RECT& bounds);
+    void applyStyle(int index, DWORD value);
 
     HWND handle_ = nullptr;
     UINT classStyle_ = CS_OWNDC;

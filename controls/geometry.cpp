@@ -121,24 +121,24 @@ void Control::setStyle(DWORD style) {
     if (style == style_)
         return;
     style_ = style;
-    if (handle_) {
-        SetWindowLongW(handle_, GWL_STYLE, static_cast<LONG>(style));
-        SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        invalidate();
-    }
+    applyStyle(GWL_STYLE, style);
 }
 
 void Control::setExStyle(DWORD exStyle) {
     if (exStyle == exStyle_)
         return;
     exStyle_ = exStyle;
-    if (handle_) {
-        SetWindowLongW(handle_, GWL_EXSTYLE, static_cast<LONG>(exStyle));
-        SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        invalidate();
-    }
+    applyStyle(GWL_EXSTYLE, exStyle);
+}
+
+void Control::applyStyle(int index, DWORD value) {
+    if (!handle_)
+        return;
+    // The frame is recomputed and the window repainted; the window itself is kept.
+    SetWindowLongW(handle_, index, static_cast<LONG>(value));
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    invalidate();
 }
 
 bool Control::hasBorder() const noexcept {

@@ -38,8 +38,8 @@ Menu* findCommand(Menu& root, WPARAM wParam) {
 
 class MenuBuilder {
 public:
-    static void build(Menu& parent, HMENU native, const MenuTemplateItem& spec) {
-        for (const MenuTemplateItem& entry : spec.items) {
+    static void build(Menu& parent, HMENU native, const MenuTemplateItem& parsed) {
+        for (const MenuTemplateItem& entry : parsed.items) {
             auto* item = new Menu();
             item->parent_ = &parent;
             parent.items_.push_back(item);

@@ -109,29 +109,29 @@ Toolbar* newToolbar(Control& parent, Align align, ToolbarOptions options, HBITMA
 // Buttons and images
 
 int Toolbar::addButtons(ToolbarTemplate entries, std::span<const int> images) {
-    const std::vector<ToolbarButtonSpec> specs =
+    const std::vector<ToolbarButtonSpec> parsed =
         parseToolbarTemplate(entries, images, defaultButtonStyle, g_nextButtonId);
-    if (specs.empty())
+    if (parsed.empty())
         return -1;
     std::vector<TBBUTTON> buttons;
-    for (const ToolbarButtonSpec& spec : specs) {
+    for (const ToolbarButtonSpec& entry : parsed) {
         TBBUTTON button{};
-        button.iBitmap = spec.image;
-        button.idCommand = spec.commandId;
-        button.fsState = spec.state;
-        button.fsStyle = spec.style;
+        button.iBitmap = entry.image;
+        button.idCommand = entry.commandId;
+        button.fsState = entry.state;
+        button.fsStyle = entry.style;
         button.dwData = reinterpret_cast<DWORD_PTR>(this);
         button.iString = -1;
-        if (!spec.text.empty()) {
+        if (!entry.text.empty()) {
             // The string list the toolbar takes ends with an empty string.
-            const std::wstring strings = spec.text + L'\0';
+            const std::wstring strings = entry.text + L'\0';
             button.iString =
                 sendMessage(TB_ADDSTRINGW, 0, reinterpret_cast<LPARAM>(strings.c_str()));
         }
         buttons.push_back(button);
     }
     sendMessage(TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-    return specs.front().commandId;
+    return parsed.front().commandId;
 }
 
 void Toolbar::setImageList(HIMAGELIST list) {

@@ -4,7 +4,7 @@
 
 #include "app/document_format.h"
 #include "controls/file_stream.h"
-#include "controls/string_list.h"
+#include "tests/support/line_list_oracle.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -36,24 +36,6 @@ bool wellFormed(const std::wstring& text) {
             return false;
     }
     return text.empty() || text.ends_with(L"\r\n");
-}
-
-// After its first U+0000 the line list divides lines only at U+0000.
-bool listTreatsBreaksAlike(std::wstring_view text) {
-    const std::size_t zero = text.find(L'\0');
-    if (zero == std::wstring_view::npos)
-        return true;
-    for (std::size_t i = zero + 1; i < text.size(); ++i) {
-        if (text[i] == L'\r' || (text[i] == L'\n' && text[i - 1] != L'\0'))
-            return false;
-    }
-    return true;
-}
-
-std::wstring joinSplit(std::wstring_view text) {
-    ctl::StringList list;
-    list.setText(text);
-    return list.text();
 }
 
 class BytesStream : public ctl::Stream {
@@ -98,10 +80,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     app::normalizeLineBreaks(again);
     check(again == loaded);
 
-    const std::wstring listed = joinSplit(units);
-    if (listTreatsBreaksAlike(units)) {
+    const std::wstring listed = line_list_oracle::joinSplit(units);
+    if (line_list_oracle::treatsBreaksAlike(units)) {
         check(listed == loaded);
-        check(joinSplit(listed) == listed);
+        check(line_list_oracle::joinSplit(listed) == listed);
     }
 
     BytesStream stream(data, size);

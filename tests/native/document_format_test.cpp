@@ -1,5 +1,5 @@
 #include "app/document_format.h"
-#include "controls/string_list.h"
+#include "tests/support/line_list_oracle.h"
 
 #include <gtest/gtest.h>
 
@@ -12,25 +12,6 @@ namespace {
 std::wstring normalized(std::wstring text) {
     normalizeLineBreaks(text);
     return text;
-}
-
-std::wstring joinSplit(std::wstring_view text) {
-    ctl::StringList list;
-    list.setText(text);
-    return list.text();
-}
-
-// The line list keeps CR and LF inside lines once a U+0000 has been met, except a LF right
-// after a U+0000; everywhere else loading must give exactly what the list gives.
-bool listTreatsBreaksAlike(std::wstring_view text) {
-    const std::size_t zero = text.find(L'\0');
-    if (zero == std::wstring_view::npos)
-        return true;
-    for (std::size_t i = zero + 1; i < text.size(); ++i) {
-        if (text[i] == L'\r' || (text[i] == L'\n' && text[i - 1] != L'\0'))
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -66,8 +47,9 @@ TEST(NormalizeLineBreaks, AgreesWithTheLineListAndIsStableOnEveryShortText) {
             const std::wstring once = normalized(text);
             ASSERT_EQ(normalized(once), once) << "code " << code << " length " << length;
             ASSERT_EQ(once.find(L'\0'), std::wstring::npos);
-            if (listTreatsBreaksAlike(text)) {
-                ASSERT_EQ(once, joinSplit(text)) << "code " << code << " length " << length;
+            if (line_list_oracle::treatsBreaksAlike(text)) {
+                ASSERT_EQ(once, line_list_oracle::joinSplit(text))
+                    << "code " << code << " length " << length;
             }
             ++checked;
         }
