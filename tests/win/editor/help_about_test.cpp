@@ -196,6 +196,10 @@ TEST_F(EditorTest, AboutIsBuiltAndDestroyedForEachShowingAndCannotBeResized) {
     EXPECT_EQ(first.client.right, 321);
     EXPECT_EQ(first.client.bottom, 182);
     EXPECT_EQ(first.owner, mainWindow);
+    // Centred on the screen, not on its owner.
+    const RECT& b = first.bounds;
+    EXPECT_EQ(b.left, (GetSystemMetrics(SM_CXSCREEN) - (b.right - b.left)) / 2);
+    EXPECT_EQ(b.top, (GetSystemMetrics(SM_CYSCREEN) - (b.bottom - b.top)) / 2);
     EXPECT_FALSE(first.ownerEnabled); // modal
     EXPECT_EQ(first.bigIcon, nullptr);
 

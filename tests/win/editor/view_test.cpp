@@ -135,6 +135,16 @@ TEST_F(EditorTest, ShortcutsReachTheMenuFromTheEditFieldAndTheSizeBox) {
     EXPECT_EQ(selection(edit()), std::make_pair(DWORD{0}, DWORD{0}));
     EXPECT_FALSE(editor->modified);
 
+    // Without Ctrl: Tab neither types nor moves the focus, Enter starts a new line.
+    for (WPARAM key : {WPARAM{VK_TAB}, WPARAM{VK_RETURN}}) {
+        SendMessageW(edit(), WM_KEYDOWN, key, 1);
+        SendMessageW(edit(), WM_CHAR, key == VK_TAB ? L'\t' : L'\r', 1);
+        SendMessageW(edit(), WM_KEYUP, key, 0xC0000001);
+    }
+    testing_gui::pump();
+    EXPECT_EQ(editText(), L"\r\n");
+    EXPECT_EQ(GetFocus(), edit());
+
     pressWithCtrl(edit(), VK_ADD);
     EXPECT_EQ(editFont().lfHeight, 74);
     pressWithCtrl(edit(), VK_OEM_PLUS); // the main keyboard's plus is no shortcut
