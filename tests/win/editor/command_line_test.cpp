@@ -21,21 +21,16 @@ std::wstring programPath() {
     return path.front() == L'\\' ? L"Z:" + path : path;
 }
 
-struct Found {
-    DWORD process;
-    HWND window = nullptr;
-};
-
-BOOL CALLBACK findMainWindow(HWND window, LPARAM context) {
-    auto* found = reinterpret_cast<Found*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == found->process && IsWindowVisible(window) &&
-        testing_gui::windowText(window) == L"Dawatik 1.4") {
-        found->window = window;
-        return FALSE;
+// The visible main window of that process.
+HWND mainWindowOf(DWORD process) {
+    for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, L"Dawatik 1.4"); window;
+         window = FindWindowExW(nullptr, window, nullptr, L"Dawatik 1.4")) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && IsWindowVisible(window))
+            return window;
     }
-    return TRUE;
+    return nullptr;
 }
 
 // GetWindowTextW does not ask the windows of another process for their text: the message does.
@@ -45,29 +40,14 @@ std::wstring textOf(HWND window) {
     return text;
 }
 
-// The child window whose class name ends with `suffix` (the layer prefixes class names).
-HWND childOfClass(HWND parent, const std::wstring& suffix) {
-    struct Search {
-        const std::wstring& suffix;
-        HWND found = nullptr;
-    } search{suffix};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            wchar_t name[64] = {};
-            GetClassNameW(child, name, 64);
-            const std::wstring className = name;
-            if (className.size() >= s->suffix.size() &&
-                _wcsicmp(className.c_str() + className.size() - s->suffix.size(),
-                         s->suffix.c_str()) == 0) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+// The edit field, inside one of the main window's panels.
+HWND editFieldOf(HWND main) {
+    for (HWND panel = FindWindowExW(main, nullptr, L"obj_STATIC", nullptr); panel;
+         panel = FindWindowExW(main, panel, L"obj_STATIC", nullptr)) {
+        if (HWND edit = FindWindowExW(panel, nullptr, L"obj_EDIT", nullptr))
+            return edit;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -89,20 +69,21 @@ TEST(Program, APathOnTheCommandLineOpensNothing) {
     ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                nullptr, folder.path().c_str(), &startup, &process));
 
-    Found found{process.dwProcessId};
-    for (int i = 0; i < 400 && !found.window; ++i) {
+    HWND main = nullptr;
+    for (int i = 0; i < 400 && !main; ++i) {
         Sleep(25);
-        EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&found));
+        main = mainWindowOf(process.dwProcessId);
     }
-    ASSERT_NE(found.window, nullptr);
+    ASSERT_NE(main, nullptr);
     Sleep(200); // let it finish start-up
-    HWND edit = childOfClass(found.window, L"EDIT");
+    HWND edit = editFieldOf(main);
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(textOf(edit), L"");
-    EXPECT_EQ(textOf(childOfClass(found.window, L"msctls_statusbar32")), L" Dawatik 1.4");
+    EXPECT_EQ(textOf(FindWindowExW(main, nullptr, L"obj_msctls_statusbar32", nullptr)),
+              L" Dawatik 1.4");
 
     // Unchanged, so it closes without a question and ends with exit code 0.
-    PostMessageW(found.window, WM_CLOSE, 0, 0);
+    PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
     DWORD exitCode = 1;
     GetExitCodeProcess(process.hProcess, &exitCode);
