@@ -3,6 +3,7 @@
 
 #include "editor_window.h"
 
+#include "controls/items.h"
 #include "support/keys.h"
 
 namespace {
@@ -60,7 +61,7 @@ std::wstring tooltip(ctl::Toolbar& toolbar, int index) {
 
 } // namespace
 
-TEST_F(EditorTest, TextSizeStepsTypedSizesAndNormal) {
+TEST_F(EditorTest, TextSizeFromMenuAndSizeBoxAndFamilyFromNameBox) {
     start();
     show();
     choose(app::item::kIncrease);
@@ -91,6 +92,18 @@ TEST_F(EditorTest, TextSizeStepsTypedSizesAndNormal) {
     EXPECT_EQ(sizeBoxText(), L"-2");
     EXPECT_EQ(editor->editField->font().height(), -2);
     EXPECT_EQ(setting(L"FontSize"), L"-2");
+
+    // Choosing another family with the keyboard changes the face, not the height.
+    HWND nameBox = editor->fontNameBox->handle();
+    SetFocus(nameBox);
+    const int chosen = ctl::currentIndex(*editor->fontNameBox) + 1;
+    SendMessageW(nameBox, WM_KEYDOWN, VK_DOWN, 1);
+    testing_gui::pump();
+    const std::wstring family = ctl::itemText(*editor->fontNameBox, chosen);
+    EXPECT_EQ(ctl::currentIndex(*editor->fontNameBox), chosen);
+    EXPECT_EQ(editor->editField->font().faceName(), family);
+    EXPECT_EQ(editor->editField->font().height(), -2);
+    EXPECT_EQ(setting(L"FontName"), family);
 }
 
 TEST_F(EditorTest, AlignmentFromMenuAndToolbarKeepsTextAndSelection) {
