@@ -168,13 +168,17 @@ TEST_F(EditorTest, AboutIsBuiltAndDestroyedForEachShowingAndCannotBeResized) {
     start();
     show();
     HWND mainWindow = form->handle();
+    SetFocus(edit());
     const AboutSeen first = showAbout(*editor);
+    testing_gui::pump();
     ASSERT_NE(first.window, nullptr);
     EXPECT_EQ(app::FAbout, nullptr);
     EXPECT_FALSE(IsWindow(first.window));
-    // The main window is its old self: enabled, and its moves still recorded as they are.
+    // The main window is its old self: enabled, typing goes to the text again, and its moves
+    // are still recorded as they are.
     ASSERT_EQ(form->handle(), mainWindow);
     EXPECT_TRUE(IsWindowEnabled(mainWindow));
+    EXPECT_EQ(GetFocus(), edit());
     SetWindowPos(mainWindow, nullptr, 90, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     testing_gui::pump();
     EXPECT_EQ(setting(L"Left"), L"90");
