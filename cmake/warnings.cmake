@@ -6,3 +6,14 @@ function(dawatik_strict target)
         target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
     endif()
 endfunction()
+
+# Precompiled headers for the heavy system and test headers: most of a build's time otherwise.
+function(dawatik_precompile target)
+    target_precompile_headers(${target} PRIVATE
+        <windows.h> <commctrl.h> <functional> <memory> <string> <string_view> <vector>)
+endfunction()
+function(dawatik_precompile_tests target)
+    target_precompile_headers(${target} PRIVATE
+        <windows.h> <commctrl.h> <functional> <memory> <string> <string_view> <vector>
+        <gtest/gtest.h>)
+endfunction()
