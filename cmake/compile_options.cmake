@@ -1,3 +1,5 @@
+# Compile options of the project's own targets.
+
 # Strict warnings for the project's own code (not for GoogleTest or other third-party code).
 function(dawatik_strict target)
     if(MSVC)
@@ -7,13 +9,9 @@ function(dawatik_strict target)
     endif()
 endfunction()
 
-# Precompiled headers for the heavy system and test headers: most of a build's time otherwise.
+# Precompiled system headers (and any named after the target, such as GoogleTest's): parsing
+# them is otherwise most of a build's time.
 function(dawatik_precompile target)
     target_precompile_headers(${target} PRIVATE
-        <windows.h> <commctrl.h> <functional> <memory> <string> <string_view> <vector>)
-endfunction()
-function(dawatik_precompile_tests target)
-    target_precompile_headers(${target} PRIVATE
-        <windows.h> <commctrl.h> <functional> <memory> <string> <string_view> <vector>
-        <gtest/gtest.h>)
+        <windows.h> <commctrl.h> <functional> <memory> <string> <string_view> <vector> ${ARGN})
 endfunction()
