@@ -1,0 +1,17 @@
+# Compile options of the project's own targets.
+
+# Strict warnings for the project's own code (not for GoogleTest or other third-party code).
+function(dawatik_strict target)
+    if(MSVC)
+        target_compile_options(${target} PRIVATE /W4 /WX /permissive- /utf-8)
+    else()
+        target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+    endif()
+endfunction()
+
+# Precompiled system headers (and any named after the target, such as GoogleTest's): parsing
+# them is otherwise most of a build's time.
+function(dawatik_precompile target)
+    target_precompile_headers(${target} PRIVATE
+        <windows.h> <commctrl.h> <functional> <memory> <string> <string_view> <vector> ${ARGN})
+endfunction()
