@@ -93,9 +93,6 @@ void createMainWindow(MainWindow*& variable) {
                                      ctl::editopt::kNoHorizontalScroll | ctl::editopt::kMultiLine);
     record->editField->setAlign(ctl::Align::Client);
     record->editField->setBorder(false);
-    // Switching the border off also clears the bit that, on a child, means tab stop: without it
-    // the focus would not come back to the text after a modal window.
-    record->editField->setStyle(record->editField->style() | WS_TABSTOP);
     record->editField->font().setHeight(22);
     record->editField->setBackgroundColor(ctl::kWindowColor);
 

@@ -169,8 +169,14 @@ void Control::destroy() {
     if (handle_) {
         HWND window = handle_;
         unbindHandle();
-        if (IsWindow(window))
+        if (IsWindow(window)) {
+            // The window ends as a plain window of its class: its last messages go to the
+            // class's own procedure (a system control frees its state there), not to an object
+            // that is going away.
+            SetWindowLongPtrW(window, GWLP_WNDPROC,
+                              reinterpret_cast<LONG_PTR>(classProc_ ? classProc_ : DefWindowProcW));
             DestroyWindow(window);
+        }
     }
     brush_.reset();
     accel_.reset();

@@ -352,8 +352,12 @@ LRESULT CALLBACK ChildSubclassProc(HWND window, UINT message, WPARAM wParam,
                                    LPARAM lParam) noexcept {
     try {
         Control* control = Control::fromHandle(GetParent(window));
-        if (!control)
-            return DefWindowProcW(window, message, wParam, lParam);
+        if (!control) {
+            // The box is going away: the inner window ends with its own procedure.
+            auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPreviousProcedure));
+            return previous ? CallWindowProcW(previous, window, message, wParam, lParam)
+                            : DefWindowProcW(window, message, wParam, lParam);
+        }
         const Ref<Control> keepAlive(control);
         Message record{control->handle(), message, wParam, lParam};
         LRESULT result = 0;

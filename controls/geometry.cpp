@@ -12,7 +12,10 @@ namespace {
 
 constexpr DWORD kFormBorderStyles = WS_THICKFRAME | WS_BORDER | WS_DLGFRAME | WS_CAPTION |
                                     WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU;
-constexpr DWORD kBorderStylesOff = 0x00CF0000;
+// For a form the frame, caption and its boxes; a child keeps its tab stop and group bits, which
+// share their values with a form's minimise and maximise boxes.
+constexpr DWORD kFormBorderStylesOff = 0x00CF0000;
+constexpr DWORD kChildBorderStylesOff = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr DWORD kBorderExStylesOff =
     WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT;
 
@@ -159,7 +162,7 @@ void Control::setBorder(bool on) {
         else
             style |= WS_BORDER;
     } else {
-        style &= ~kBorderStylesOff;
+        style &= ~(flags_.form ? kFormBorderStylesOff : kChildBorderStylesOff);
         if (flags_.form)
             style |= WS_POPUP;
         exStyle &= ~kBorderExStylesOff;

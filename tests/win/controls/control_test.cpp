@@ -176,6 +176,7 @@ TEST(ControlBorder, SwitchingTheBorderOffClearsFrameStyles) {
     EXPECT_FALSE(edit->style() & WS_BORDER);
     edit->setBorder(false);
     EXPECT_FALSE(edit->exStyle() & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(edit->style() & WS_TABSTOP) << "a child keeps its tab stop";
     EXPECT_FALSE(edit->hasBorder());
     ASSERT_TRUE(form->ensureHandle());
     EXPECT_FALSE(GetWindowLongW(edit->handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
