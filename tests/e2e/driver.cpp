@@ -246,8 +246,20 @@ long Program::waitForExit(DWORD timeoutMs) {
     return static_cast<long>(code);
 }
 
+bool Program::fontListOpen() const {
+    DWORD_PTR open = 0;
+    SendMessageTimeoutW(fontName_, CB_GETDROPPEDSTATE, 0, 0, SMTO_ABORTIFHUNG, 5000, &open);
+    return open != 0;
+}
+
 bool Program::waitForText(std::wstring_view text, DWORD timeoutMs) const {
     return waitFor([&] { return editText() == text; }, timeoutMs);
+}
+
+bool Program::inMenu() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(process_.dwThreadId, &info) && (info.flags & GUI_INMENUMODE) != 0;
 }
 
 std::vector<HWND> Program::popupMenus() const {
@@ -326,12 +338,13 @@ Program::Marks Program::alignMarks() const {
             marks.center = marked(1);
         }
     }
-    for (int i = 0; i < 3 && !popupMenus().empty(); ++i) {
+    // Escape closes the two menus, then leaves the menu bar.
+    for (std::size_t open : {1u, 0u}) {
         press(VK_ESCAPE);
-        waitFor([&] { return popupMenus().size() <= static_cast<std::size_t>(1 - i); }, 2000);
+        waitFor([&] { return popupMenus().size() <= open; }, 2000);
     }
-    // Out of the menu bar too.
-    if (!popupMenus().empty())
+    press(VK_ESCAPE);
+    if (!waitFor([this] { return !inMenu(); }, 2000))
         marks.seen = false;
     return marks;
 }

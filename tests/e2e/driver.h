@@ -70,6 +70,8 @@ public:
     std::wstring statusText() const { return textOf(status_); }
     std::wstring fontText() const { return textOf(fontName_); }
     std::wstring sizeText() const { return textOf(fontSize_); }
+    // Whether the font list is open.
+    bool fontListOpen() const;
     // Waits until the edit field holds `text`; false (and the text seen) when it does not.
     bool waitForText(std::wstring_view text, DWORD timeoutMs = 10000) const;
 
@@ -113,6 +115,8 @@ public:
 private:
     // The program's visible popup menus, from left to right.
     std::vector<HWND> popupMenus() const;
+    // The program's menu bar or a menu of it takes the keys.
+    bool inMenu() const;
     // TB_GETITEMRECT and TB_GETBUTTON write into the caller's memory: that memory must be the
     // toolbar's process's.
     bool remoteCall(UINT message, WPARAM wParam, void* result, std::size_t size) const;

@@ -33,22 +33,25 @@ TEST_F(Settings, FontSizeAndAlignmentComeBackAtTheNextStart) {
         expectMarks(program, false, true);
         EXPECT_EQ(setting(L"TextAlign"), L"Center");
 
-        program.click(program.edit());
-        program.press(VK_ADD, true);
-        program.press(VK_ADD, true);
-        ASSERT_TRUE(e2e::waitFor([&] { return program.sizeText() == L"76"; }));
-
         // The font list by the keyboard: opened with a click, the next family with Down, taken
         // with Enter.
         const std::wstring before = program.fontText();
         program.click(program.fontNameBox());
+        ASSERT_TRUE(e2e::waitFor([&] { return program.fontListOpen(); }));
         program.press(VK_DOWN);
         program.press(VK_RETURN);
+        ASSERT_TRUE(e2e::waitFor([&] { return !program.fontListOpen(); }));
         ASSERT_TRUE(e2e::waitFor([&] { return program.fontText() != before; }))
             << "the family stayed " << testing::PrintToString(before);
         font = program.fontText();
         EXPECT_TRUE(e2e::waitFor([&] { return setting(L"FontName") == font; }))
             << testing::PrintToString(setting(L"FontName"));
+
+        // The size keys, still in the font list (see Typing.SelectAllCutPasteAndTextSizeKeys).
+        program.press(VK_ADD, true);
+        program.press(VK_ADD, true);
+        ASSERT_TRUE(e2e::waitFor([&] { return program.sizeText() == L"76"; }));
+        EXPECT_EQ(program.fontText(), font);
 
         // Nothing typed: the program closes without a question.
         program.click(program.edit());

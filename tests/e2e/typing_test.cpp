@@ -55,7 +55,9 @@ TEST_F(Typing, SelectAllCutPasteAndTextSizeKeys) {
     // give their character, which the edit field would take as typed text.
     EXPECT_EQ(program.sizeText(), L"72");
     program.click(program.fontNameBox());
+    ASSERT_TRUE(e2e::waitFor([&] { return program.fontListOpen(); }));
     program.press(VK_ESCAPE);
+    ASSERT_TRUE(e2e::waitFor([&] { return !program.fontListOpen(); }));
     program.press(VK_ADD, true);
     EXPECT_TRUE(e2e::waitFor([&] { return program.sizeText() == L"74"; }));
     EXPECT_EQ(setting(L"FontSize"), L"74");
