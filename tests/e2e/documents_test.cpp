@@ -25,26 +25,24 @@ TEST_F(Documents, SaveReopenAndTheUnsavedChangesQuestion) {
     // the line break as CR LF.
     program.press('S', true);
     ASSERT_NO_FATAL_FAILURE(chooseInFileDialog(program, letter));
-    ASSERT_TRUE(e2e::waitFor([&] { return testing_files::exists(letter) && program.noDialog(); }));
-    EXPECT_EQ(testing_files::readBytes(letter), documentBytes(kLetter));
+    ASSERT_TRUE(waitForFile(letter, documentBytes(kLetter)));
     EXPECT_EQ(program.title(), L"Dawatik 1.4");
 
     // Saved: Ctrl+N asks nothing.
     program.press('N', true);
     ASSERT_TRUE(program.waitForText(L""));
-    EXPECT_EQ(program.statusText(), L"");
+    EXPECT_TRUE(program.waitForStatus(L""));
     EXPECT_TRUE(program.noDialog());
 
     // The toolbar's Open button: the text, and the path in the status bar.
     program.clickButton(app::button::kOpen);
     ASSERT_NO_FATAL_FAILURE(chooseInFileDialog(program, letter));
-    ASSERT_TRUE(program.waitForText(kOpened)) << testing::PrintToString(program.editText());
-    EXPECT_EQ(program.statusText(), L" " + letter);
+    ASSERT_TRUE(program.waitForText(kOpened));
+    EXPECT_TRUE(program.waitForStatus(L" " + letter));
     EXPECT_EQ(program.title(), L"Dawatik 1.4");
 
     // Changed: Cancel keeps the text and the document.
-    program.click(program.edit());
-    program.press(VK_END, true);
+    ASSERT_TRUE(program.caretToEnd());
     program.type(L"n");
     const std::wstring changed = kOpened + L"\x0646";
     ASSERT_TRUE(program.waitForText(changed));
@@ -52,20 +50,20 @@ TEST_F(Documents, SaveReopenAndTheUnsavedChangesQuestion) {
     e2e::Dialog box = expectChangedQuestion(program);
     ASSERT_TRUE(e2e::Program::answer(box, IDCANCEL));
     EXPECT_EQ(program.editText(), changed);
-    EXPECT_EQ(program.statusText(), L" " + letter);
+    EXPECT_TRUE(program.waitForStatus(L" " + letter));
 
-    // Ctrl+S on the named document writes it without a dialog; then No discards a change.
+    // Ctrl+S on the named document writes it without a dialog; then No to the New button
+    // discards a change.
     program.press('S', true);
-    ASSERT_TRUE(
-        e2e::waitFor([&] { return testing_files::readBytes(letter) == documentBytes(changed); }));
+    ASSERT_TRUE(waitForFile(letter, documentBytes(changed)));
     EXPECT_TRUE(program.noDialog());
     program.type(L"m");
     ASSERT_TRUE(program.waitForText(changed + L"\x0645"));
-    program.press('N', true);
+    program.clickButton(app::button::kNew);
     box = expectChangedQuestion(program);
     ASSERT_TRUE(e2e::Program::answer(box, IDNO));
     EXPECT_TRUE(program.waitForText(L""));
-    EXPECT_EQ(program.statusText(), L"");
+    EXPECT_TRUE(program.waitForStatus(L""));
     EXPECT_EQ(testing_files::readBytes(letter), documentBytes(changed));
 
     // Yes on an untitled document saves a copy under a chosen name; the editor is emptied.
@@ -77,15 +75,14 @@ TEST_F(Documents, SaveReopenAndTheUnsavedChangesQuestion) {
     const std::wstring copy = folder.file(L"copy.txt");
     ASSERT_NO_FATAL_FAILURE(chooseInFileDialog(program, copy));
     EXPECT_TRUE(program.waitForText(L""));
-    EXPECT_EQ(testing_files::readBytes(copy), documentBytes(L"\x0628"));
+    EXPECT_TRUE(waitForFile(copy, documentBytes(L"\x0628")));
 
     // Ctrl+O, a change, then closing the program: Yes saves into the opened file, and the
     // program ends.
     program.press('O', true);
     ASSERT_NO_FATAL_FAILURE(chooseInFileDialog(program, letter));
     ASSERT_TRUE(program.waitForText(changed + L"\r\n"));
-    program.click(program.edit());
-    program.press(VK_END, true);
+    ASSERT_TRUE(program.caretToEnd());
     program.type(L"d");
     ASSERT_TRUE(program.waitForText(changed + L"\r\n\x062F"));
     program.press(VK_F4, false, true);
@@ -105,9 +102,19 @@ TEST_F(Documents, AFileWithoutTheMarkIsOpenedOnlyWhenTheUserAgrees) {
     program.click(program.edit());
     program.type(L"k");
     ASSERT_TRUE(program.waitForText(L"\x0643"));
-    program.press('S', true);
-    ASSERT_NO_FATAL_FAILURE(chooseInFileDialog(program, folder.file(L"kaf.txt")));
-    ASSERT_TRUE(e2e::waitFor([&] { return program.noDialog(); }));
+
+    // File > Save as... with the keyboard, over an existing file: the dialog asks first.
+    const std::wstring kaf = folder.file(L"kaf.txt");
+    ASSERT_TRUE(testing_files::writeBytes(kaf, "old"));
+    program.chooseFromMenu({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+    ASSERT_NO_FATAL_FAILURE(chooseInFileDialog(program, kaf));
+    const e2e::Dialog replace = program.waitForDialog();
+    ASSERT_NE(replace.window, nullptr) << "no question about the existing file";
+    EXPECT_FALSE(replace.fileDialog);
+    EXPECT_EQ(replace.buttons, (std::vector<int>{IDYES, IDNO}));
+    ASSERT_TRUE(e2e::Program::answer(replace, IDYES));
+    EXPECT_TRUE(waitForFile(kaf, documentBytes(L"\x0643")));
+    EXPECT_TRUE(program.noDialog());
 
     for (const int button : {IDCANCEL, IDOK}) {
         SCOPED_TRACE(button == IDOK ? "OK" : "Cancel");
@@ -129,7 +136,7 @@ TEST_F(Documents, AFileWithoutTheMarkIsOpenedOnlyWhenTheUserAgrees) {
     }
     // Read from its first byte.
     EXPECT_TRUE(program.waitForText(L"\x0633\x0644\x0627\x0645\r\n"));
-    EXPECT_EQ(program.statusText(), L" " + plain);
+    EXPECT_TRUE(program.waitForStatus(L" " + plain));
 
     // Unchanged since opening: the program closes without a question.
     program.press(VK_F4, false, true);

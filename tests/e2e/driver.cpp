@@ -246,14 +246,53 @@ long Program::waitForExit(DWORD timeoutMs) {
     return static_cast<long>(code);
 }
 
+namespace {
+
+::testing::AssertionResult waitForWindowText(HWND window, std::wstring_view text, DWORD timeoutMs) {
+    std::wstring seen;
+    if (waitFor(
+            [&] {
+                seen = textOf(window);
+                return seen == text;
+            },
+            timeoutMs))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "it holds " << ::testing::PrintToString(seen) << ", not "
+           << ::testing::PrintToString(std::wstring(text));
+}
+
+} // namespace
+
+::testing::AssertionResult Program::waitForStatus(std::wstring_view text, DWORD timeoutMs) const {
+    return waitForWindowText(status_, text, timeoutMs);
+}
+
+::testing::AssertionResult Program::caretToEnd() const {
+    click(edit_);
+    press(VK_END, true);
+    DWORD_PTR selection = 0;
+    std::size_t length = 0;
+    // Small texts only: EM_GETSEL answers both ends in 16 bits each.
+    if (waitFor([&] {
+            length = editText().size();
+            return SendMessageTimeoutW(edit_, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                                       &selection) &&
+                   LOWORD(selection) == length && HIWORD(selection) == length;
+        }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the selection is " << LOWORD(selection) << " to "
+                                         << HIWORD(selection) << " in a text of " << length;
+}
+
 bool Program::fontListOpen() const {
     DWORD_PTR open = 0;
     SendMessageTimeoutW(fontName_, CB_GETDROPPEDSTATE, 0, 0, SMTO_ABORTIFHUNG, 5000, &open);
     return open != 0;
 }
 
-bool Program::waitForText(std::wstring_view text, DWORD timeoutMs) const {
-    return waitFor([&] { return editText() == text; }, timeoutMs);
+::testing::AssertionResult Program::waitForText(std::wstring_view text, DWORD timeoutMs) const {
+    return waitForWindowText(edit_, text, timeoutMs);
 }
 
 bool Program::inMenu() const {
@@ -289,10 +328,7 @@ Program::Marks Program::alignMarks() const {
     Marks marks;
     // Alt opens the menu bar on File; View is two to the right; its second item opens Text
     // Align, whose items are Right and Center.
-    press(VK_MENU);
-    press(VK_RIGHT);
-    press(VK_RIGHT);
-    press(VK_DOWN);
+    chooseFromMenu({VK_RIGHT, VK_RIGHT, VK_DOWN});
     const bool opened = waitFor([this] { return popupMenus().size() == 1; }, 5000);
     press(VK_DOWN);
     press(VK_RIGHT);
@@ -375,10 +411,16 @@ bool Program::buttonDown(int index) const {
 }
 
 void Program::toFront() const {
-    if (GetForegroundWindow() == main_)
-        return;
-    SetForegroundWindow(main_);
-    waitFor([this] { return GetForegroundWindow() == main_; }, 5000);
+    waitFor([this] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!noDialog() || !IsWindowEnabled(main_) || !GetGUIThreadInfo(process_.dwThreadId, &info))
+            return false;
+        if (GetForegroundWindow() != main_)
+            SetForegroundWindow(main_);
+        return GetForegroundWindow() == main_ &&
+               (info.hwndFocus == main_ || IsChild(main_, info.hwndFocus));
+    });
 }
 
 void Program::type(std::wstring_view keys) const {
@@ -423,6 +465,13 @@ void Program::press(WORD virtualKey, bool ctrl, bool alt, bool shift) const {
             addKey(inputs, key, true);
     }
     send(inputs);
+}
+
+void Program::chooseFromMenu(std::initializer_list<WORD> keys) const {
+    press(VK_MENU);
+    waitFor([this] { return inMenu(); }, 5000);
+    for (WORD key : keys)
+        press(key);
 }
 
 void Program::clickAt(POINT point) const {
@@ -483,7 +532,7 @@ Dialog Program::waitForDialog(DWORD timeoutMs) const {
 
 bool Program::answer(const Dialog& dialog, int button) {
     PostMessageW(dialog.window, WM_COMMAND, static_cast<WPARAM>(button), 0);
-    return waitFor([&] { return !IsWindow(dialog.window) || !IsWindowVisible(dialog.window); });
+    return waitFor([&] { return !IsWindow(dialog.window); });
 }
 
 bool Program::chooseFile(const Dialog& dialog, const std::wstring& path) {

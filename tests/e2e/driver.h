@@ -7,7 +7,10 @@
 
 #include <commctrl.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,10 +73,14 @@ public:
     std::wstring statusText() const { return textOf(status_); }
     std::wstring fontText() const { return textOf(fontName_); }
     std::wstring sizeText() const { return textOf(fontSize_); }
+    // Puts the caret at the end of the text as a user does (a click into the field, then
+    // Ctrl+End) and waits until it is there.
+    ::testing::AssertionResult caretToEnd() const;
     // Whether the font list is open.
     bool fontListOpen() const;
-    // Waits until the edit field holds `text`; false (and the text seen) when it does not.
-    bool waitForText(std::wstring_view text, DWORD timeoutMs = 10000) const;
+    // Wait until the edit field or the status bar holds `text`; a failure shows what it held.
+    ::testing::AssertionResult waitForText(std::wstring_view text, DWORD timeoutMs = 10000) const;
+    ::testing::AssertionResult waitForStatus(std::wstring_view text, DWORD timeoutMs = 10000) const;
 
     // The check marks of View > Text Align as the user sees them: the menu is opened with the
     // keyboard, its picture read from the screen, and the menu closed again. (Wine 8 keeps a
@@ -88,12 +95,16 @@ public:
     bool buttonDown(int index) const;
 
     // ---- real input
-    // Brings the main window to the front, so that keys go to it.
+    // Before any input: waits until the program takes it in its main window, as a user waits
+    // for a dialog to be gone (no dialog of the program left, the main window enabled, in front
+    // and holding the keyboard focus).
     void toFront() const;
     // Types Latin text on the keyboard, key by key (with Shift where the character needs it).
     void type(std::wstring_view keys) const;
     // Presses one key, with the modifiers held.
     void press(WORD virtualKey, bool ctrl = false, bool alt = false, bool shift = false) const;
+    // Chooses from the menu bar with the keyboard: Alt, then `keys` (arrows, Enter).
+    void chooseFromMenu(std::initializer_list<WORD> keys) const;
     // Clicks at a point on the screen.
     void clickAt(POINT point) const;
     // Clicks the middle of a window.

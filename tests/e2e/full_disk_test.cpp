@@ -84,16 +84,15 @@ TEST_F(FullDisk, AFailedSaveIsToldAndKeepsTheFileAndTheChanges) {
     ASSERT_TRUE(program.waitForText(L"\x0633\x0644\x0627\x0645"));
     program.press('S', true);
     ASSERT_NO_FATAL_FAILURE(chooseInFileDialog(program, letter));
-    ASSERT_TRUE(e2e::waitFor([&] { return program.noDialog() && testing_files::exists(letter); }));
-    const std::string saved = testing_files::readBytes(letter);
-    ASSERT_EQ(saved, documentBytes(L"\x0633\x0644\x0627\x0645"));
+    const std::string saved = documentBytes(L"\x0633\x0644\x0627\x0645");
+    ASSERT_TRUE(waitForFile(letter, saved));
 
     ASSERT_GT(fillDisk(filler), 0u);
     program.type(L"\nktb ktb ktb ktb ktb ktb ktb ktb ktb ktb ktb ktb ktb ktb ktb ktb");
     std::wstring longer = L"\x0633\x0644\x0627\x0645\r\n";
     for (int i = 0; i < 16; ++i)
         longer += i ? L" \x0643\x062A\x0628" : L"\x0643\x062A\x0628";
-    ASSERT_TRUE(program.waitForText(longer)) << testing::PrintToString(program.editText());
+    ASSERT_TRUE(program.waitForText(longer));
 
     // Ctrl+S on the named document: the failure is told, naming the file.
     program.press('S', true);
@@ -120,8 +119,7 @@ TEST_F(FullDisk, AFailedSaveIsToldAndKeepsTheFileAndTheChanges) {
     // With room again, the same Ctrl+S saves it.
     ASSERT_TRUE(DeleteFileW(filler.c_str()));
     program.press('S', true);
-    EXPECT_TRUE(
-        e2e::waitFor([&] { return testing_files::readBytes(letter) == documentBytes(longer); }));
+    EXPECT_TRUE(waitForFile(letter, documentBytes(longer)));
     EXPECT_TRUE(program.noDialog());
     program.press(VK_F4, false, true);
     EXPECT_EQ(program.waitForExit(), 0);

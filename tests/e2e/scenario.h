@@ -26,6 +26,19 @@ protected:
         return bytes;
     }
 
+    // Waits until the file holds exactly `bytes` (the program may still be replacing it); a
+    // failure shows what it held.
+    static ::testing::AssertionResult waitForFile(const std::wstring& path,
+                                                  const std::string& bytes) {
+        std::string seen;
+        if (e2e::waitFor([&] {
+                seen = testing_files::readBytes(path);
+                return seen == bytes;
+            }))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "it holds " << ::testing::PrintToString(seen);
+    }
+
     // Waits for the unsaved-changes question and checks what it shows.
     static e2e::Dialog expectChangedQuestion(const e2e::Program& program) {
         e2e::Dialog box = program.waitForDialog();

@@ -27,7 +27,9 @@ TEST_F(Settings, FontSizeAndAlignmentComeBackAtTheNextStart) {
         EXPECT_TRUE(program.buttonDown(app::button::kRight));
         EXPECT_FALSE(program.buttonDown(app::button::kCenter));
 
-        program.clickButton(app::button::kCenter);
+        // View > Text Align > Center, chosen with the keyboard.
+        program.chooseFromMenu(
+            {VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
         ASSERT_TRUE(e2e::waitFor([&] { return program.buttonDown(app::button::kCenter); }));
         EXPECT_FALSE(program.buttonDown(app::button::kRight));
         expectMarks(program, false, true);
@@ -71,7 +73,7 @@ TEST_F(Settings, FontSizeAndAlignmentComeBackAtTheNextStart) {
     EXPECT_TRUE(program.buttonDown(app::button::kCenter));
     EXPECT_FALSE(program.buttonDown(app::button::kRight));
 
-    // Back to the right: stored at once.
+    // Back to the right with the toolbar: stored at once.
     program.clickButton(app::button::kRight);
     ASSERT_TRUE(e2e::waitFor([&] { return program.buttonDown(app::button::kRight); }));
     expectMarks(program, true, false);

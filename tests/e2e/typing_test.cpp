@@ -14,8 +14,7 @@ TEST_F(Typing, LatinKeysBecomeArabicAndTwoKeysCombine) {
     // a space between the keys combines nothing; Shift gives the capital letter's row.
     program.type(L"sa~ee buu bii beee e e ET\nslam");
     EXPECT_TRUE(program.waitForText(L"\x0633\x0622\x064B \x0628\x064C \x0628\x064D \x0628\x064B "
-                                    L"\x064E \x064E \x0623\x0629\r\n\x0633\x0644\x0627\x0645"))
-        << "seen: " << testing::PrintToString(program.editText());
+                                    L"\x064E \x064E \x0623\x0629\r\n\x0633\x0644\x0627\x0645"));
 
     // Backspace ends a combination: the second e is a fatha of its own.
     program.type(L" te");
@@ -23,8 +22,7 @@ TEST_F(Typing, LatinKeysBecomeArabicAndTwoKeysCombine) {
     program.type(L"e");
     EXPECT_TRUE(program.waitForText(L"\x0633\x0622\x064B \x0628\x064C \x0628\x064D \x0628\x064B "
                                     L"\x064E \x064E \x0623\x0629\r\n\x0633\x0644\x0627\x0645 "
-                                    L"\x062A\x064E"))
-        << "seen: " << testing::PrintToString(program.editText());
+                                    L"\x062A\x064E"));
     EXPECT_EQ(program.title(), L"Dawatik 1.4");
 }
 
@@ -41,8 +39,7 @@ TEST_F(Typing, SelectAllCutPasteAndTextSizeKeys) {
     EXPECT_TRUE(program.waitForText(L""));
     program.clickButton(app::button::kPaste);
     program.clickButton(app::button::kPaste);
-    EXPECT_TRUE(program.waitForText(L"\x0643\x062A\x0628\x0643\x062A\x0628"))
-        << "seen: " << testing::PrintToString(program.editText());
+    EXPECT_TRUE(program.waitForText(L"\x0643\x062A\x0628\x0643\x062A\x0628"));
 
     // Typing over a selection replaces it.
     program.click(program.edit());
@@ -60,11 +57,11 @@ TEST_F(Typing, SelectAllCutPasteAndTextSizeKeys) {
     ASSERT_TRUE(e2e::waitFor([&] { return !program.fontListOpen(); }));
     program.press(VK_ADD, true);
     EXPECT_TRUE(e2e::waitFor([&] { return program.sizeText() == L"74"; }));
-    EXPECT_EQ(setting(L"FontSize"), L"74");
+    EXPECT_TRUE(e2e::waitFor([&] { return setting(L"FontSize") == L"74"; }));
     program.press(VK_SUBTRACT, true);
     program.press(VK_SUBTRACT, true);
     EXPECT_TRUE(e2e::waitFor([&] { return program.sizeText() == L"70"; }));
-    EXPECT_EQ(setting(L"FontSize"), L"70");
+    EXPECT_TRUE(e2e::waitFor([&] { return setting(L"FontSize") == L"70"; }));
     program.press('0', true);
     EXPECT_TRUE(e2e::waitFor([&] { return program.sizeText() == L"26"; }));
     EXPECT_EQ(setting(L"FontSize"), L"70");
