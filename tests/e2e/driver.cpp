@@ -1,0 +1,564 @@
+#include "driver.h"
+
+#include <algorithm>
+
+namespace e2e {
+
+namespace {
+
+constexpr wchar_t kTitle[] = L"Dawatik 1.4";
+
+bool endsWith(const std::wstring& text, std::wstring_view end) {
+    return text.size() >= end.size() &&
+           _wcsicmp(text.c_str() + text.size() - end.size(), std::wstring(end).c_str()) == 0;
+}
+
+DWORD processOf(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+struct Search {
+    DWORD process;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK findMain(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<Search*>(context);
+    if (processOf(window) == search->process && IsWindowVisible(window) &&
+        classOf(window) != L"#32770" && textOf(window) == kTitle) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK findDialog(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<Search*>(context);
+    if (processOf(window) == search->process && classOf(window) == L"#32770" &&
+        IsWindowVisible(window) && IsWindowEnabled(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A window's client area as the screen shows it.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+
+    COLORREF at(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)] &
+               0xFFFFFF;
+    }
+
+    static Picture ofClientArea(HWND window) {
+        Picture picture;
+        RECT client{};
+        GetClientRect(window, &client);
+        POINT origin{0, 0};
+        ClientToScreen(window, &origin);
+        picture.width = client.right;
+        picture.height = client.bottom;
+        if (picture.width <= 0 || picture.height <= 0)
+            return {};
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, picture.width, picture.height);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, picture.width, picture.height, screen, origin.x, origin.y, SRCCOPY);
+        SelectObject(memory, old);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = picture.width;
+        info.bmiHeader.biHeight = -picture.height; // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        picture.pixels.resize(static_cast<std::size_t>(picture.width) *
+                              static_cast<std::size_t>(picture.height));
+        if (!GetDIBits(memory, bitmap, 0, static_cast<UINT>(picture.height), picture.pixels.data(),
+                       &info, DIB_RGB_COLORS))
+            picture.pixels.clear();
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        return picture;
+    }
+};
+
+KEYBDINPUT keyEvent(WORD virtualKey, bool up) {
+    KEYBDINPUT key{};
+    key.wVk = virtualKey;
+    key.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    key.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    switch (virtualKey) {
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_INSERT:
+    case VK_DELETE:
+        key.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+        break;
+    default:
+        break;
+    }
+    return key;
+}
+
+void addKey(std::vector<INPUT>& inputs, WORD virtualKey, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki = keyEvent(virtualKey, up);
+    inputs.push_back(input);
+}
+
+void addUnicode(std::vector<INPUT>& inputs, wchar_t c) {
+    for (bool up : {false, true}) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wScan = c;
+        input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+        inputs.push_back(input);
+    }
+}
+
+void send(std::vector<INPUT>& inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void sendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+} // namespace
+
+std::wstring textOf(HWND window) {
+    if (!window)
+        return L"<no window>";
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return L"<no answer>";
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, 5000, &got))
+        return L"<no answer>";
+    text.resize(got);
+    return text;
+}
+
+std::wstring classOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+std::wstring programPath() {
+    const std::string built = DAWATIK_PROGRAM;
+    std::wstring path(built.begin(), built.end());
+    for (wchar_t& c : path) {
+        if (c == L'/')
+            c = L'\\';
+    }
+    // A build under Wine names the program by its Unix path, which the Z: drive reaches.
+    return path.front() == L'\\' ? L"Z:" + path : path;
+}
+
+Program::Program(const std::wstring& folder) {
+    const std::wstring program = folder + L"dawatik.exe";
+    if (!CopyFileW(programPath().c_str(), program.c_str(), FALSE) &&
+        GetFileAttributesW(program.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &process_))
+        return;
+    WaitForInputIdle(process_.hProcess, 20000);
+    Search search{process_.dwProcessId};
+    waitFor(
+        [&] {
+            search.found = nullptr;
+            EnumWindows(findMain, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        20000);
+    if (!search.found)
+        return;
+    EnumChildWindows(
+        search.found,
+        [](HWND child, LPARAM context) -> BOOL {
+            auto* self = reinterpret_cast<Program*>(context);
+            const std::wstring name = classOf(child);
+            if (name == L"obj_EDIT" && !self->edit_)
+                self->edit_ = child;
+            else if (endsWith(name, L"statusbar32"))
+                self->status_ = child;
+            else if (endsWith(name, L"ToolbarWindow32"))
+                self->toolbar_ = child;
+            else if (name == L"obj_COMBOBOX") {
+                const bool list = (GetWindowLongW(child, GWL_STYLE) & 3) == CBS_DROPDOWNLIST;
+                (list ? self->fontName_ : self->fontSize_) = child;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
+    if (edit_ && status_ && toolbar_ && fontName_ && fontSize_)
+        main_ = search.found;
+}
+
+Program::~Program() {
+    if (process_.hProcess) {
+        if (running()) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, 10000);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+}
+
+bool Program::running() const {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+long Program::waitForExit(DWORD timeoutMs) {
+    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+namespace {
+
+::testing::AssertionResult waitForWindowText(HWND window, std::wstring_view text, DWORD timeoutMs) {
+    std::wstring seen;
+    if (waitFor(
+            [&] {
+                seen = textOf(window);
+                return seen == text;
+            },
+            timeoutMs))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "it holds " << ::testing::PrintToString(seen) << ", not "
+           << ::testing::PrintToString(std::wstring(text));
+}
+
+} // namespace
+
+::testing::AssertionResult Program::waitForStatus(std::wstring_view text, DWORD timeoutMs) const {
+    return waitForWindowText(status_, text, timeoutMs);
+}
+
+::testing::AssertionResult Program::caretToEnd() const {
+    click(edit_);
+    press(VK_END, true);
+    DWORD_PTR selection = 0;
+    std::size_t length = 0;
+    // Small texts only: EM_GETSEL answers both ends in 16 bits each.
+    if (waitFor([&] {
+            length = editText().size();
+            return SendMessageTimeoutW(edit_, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                                       &selection) &&
+                   LOWORD(selection) == length && HIWORD(selection) == length;
+        }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the selection is " << LOWORD(selection) << " to "
+                                         << HIWORD(selection) << " in a text of " << length;
+}
+
+bool Program::fontListOpen() const {
+    DWORD_PTR open = 0;
+    SendMessageTimeoutW(fontName_, CB_GETDROPPEDSTATE, 0, 0, SMTO_ABORTIFHUNG, 5000, &open);
+    return open != 0;
+}
+
+::testing::AssertionResult Program::waitForText(std::wstring_view text, DWORD timeoutMs) const {
+    return waitForWindowText(edit_, text, timeoutMs);
+}
+
+bool Program::inMenu() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(process_.dwThreadId, &info) && (info.flags & GUI_INMENUMODE) != 0;
+}
+
+std::vector<HWND> Program::popupMenus() const {
+    struct Popups {
+        DWORD process;
+        std::vector<HWND> found;
+    } popups{process_.dwProcessId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* popups = reinterpret_cast<Popups*>(context);
+            if (processOf(window) == popups->process && IsWindowVisible(window) &&
+                classOf(window) == L"#32768")
+                popups->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&popups));
+    std::sort(popups.found.begin(), popups.found.end(), [](HWND a, HWND b) {
+        RECT ra{}, rb{};
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.left < rb.left;
+    });
+    return popups.found;
+}
+
+Program::Marks Program::alignMarks() const {
+    Marks marks;
+    // Alt opens the menu bar on File; View is two to the right; its second item opens Text
+    // Align, whose items are Right and Center.
+    chooseFromMenu({VK_RIGHT, VK_RIGHT, VK_DOWN});
+    const bool opened = waitFor([this] { return popupMenus().size() == 1; }, 5000);
+    press(VK_DOWN);
+    press(VK_RIGHT);
+    if (opened && waitFor([this] { return popupMenus().size() == 2; }, 5000)) {
+        const HWND popup = popupMenus().back();
+        // Let it paint, then read it until two pictures agree.
+        Picture previous;
+        waitFor(
+            [&] {
+                Picture now = Picture::ofClientArea(popup);
+                const bool same = !now.pixels.empty() && now.pixels == previous.pixels;
+                previous = std::move(now);
+                return same;
+            },
+            3000);
+        const Picture& picture = previous;
+        if (!picture.pixels.empty()) {
+            const int rowHeight = picture.height / 2;
+            const int checkWidth = GetSystemMetrics(SM_CXMENUCHECK);
+            // A row's check mark is drawn in the column left of its text: it is marked when
+            // that column holds more than a few pixels other than its most common colour (the
+            // row's background, highlighted or not).
+            auto marked = [&](int row) {
+                const int top = row * rowHeight;
+                std::vector<COLORREF> column;
+                for (int y = top + 3; y < top + rowHeight - 3; ++y) {
+                    for (int x = 3; x < checkWidth && x < picture.width; ++x)
+                        column.push_back(picture.at(x, y));
+                }
+                std::sort(column.begin(), column.end());
+                std::size_t most = 0;
+                for (std::size_t i = 0; i < column.size();) {
+                    std::size_t j = i;
+                    while (j < column.size() && column[j] == column[i])
+                        ++j;
+                    most = std::max(most, j - i);
+                    i = j;
+                }
+                return column.size() - most >= 4;
+            };
+            marks.seen = true;
+            marks.right = marked(0);
+            marks.center = marked(1);
+        }
+    }
+    // Escape closes the two menus, then leaves the menu bar.
+    for (std::size_t open : {1u, 0u}) {
+        press(VK_ESCAPE);
+        waitFor([&] { return popupMenus().size() <= open; }, 2000);
+    }
+    press(VK_ESCAPE);
+    if (!waitFor([this] { return !inMenu(); }, 2000))
+        marks.seen = false;
+    return marks;
+}
+
+bool Program::remoteCall(UINT message, WPARAM wParam, void* result, std::size_t size) const {
+    void* remote =
+        VirtualAllocEx(process_.hProcess, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote)
+        return false;
+    DWORD_PTR answer = 0;
+    SIZE_T read = 0;
+    const bool ok = SendMessageTimeoutW(toolbar_, message, wParam, reinterpret_cast<LPARAM>(remote),
+                                        SMTO_ABORTIFHUNG, 5000, &answer) &&
+                    answer && ReadProcessMemory(process_.hProcess, remote, result, size, &read) &&
+                    read == size;
+    VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+    return ok;
+}
+
+bool Program::buttonDown(int index) const {
+    TBBUTTON button{};
+    if (!remoteCall(TB_GETBUTTON, static_cast<WPARAM>(index), &button, sizeof button))
+        return false;
+    DWORD_PTR checked = 0;
+    SendMessageTimeoutW(toolbar_, TB_ISBUTTONCHECKED, static_cast<WPARAM>(button.idCommand), 0,
+                        SMTO_ABORTIFHUNG, 5000, &checked);
+    return checked != 0;
+}
+
+void Program::toFront() const {
+    waitFor([this] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!noDialog() || !IsWindowEnabled(main_) || !GetGUIThreadInfo(process_.dwThreadId, &info))
+            return false;
+        if (GetForegroundWindow() != main_)
+            SetForegroundWindow(main_);
+        return GetForegroundWindow() == main_ &&
+               (info.hwndFocus == main_ || IsChild(main_, info.hwndFocus));
+    });
+}
+
+void Program::type(std::wstring_view keys) const {
+    toFront();
+    std::vector<INPUT> inputs;
+    for (wchar_t c : keys) {
+        if (c == L'\n') {
+            addKey(inputs, VK_RETURN, false);
+            addKey(inputs, VK_RETURN, true);
+            continue;
+        }
+        const SHORT scan = VkKeyScanW(c);
+        if (scan == -1) {
+            addUnicode(inputs, c);
+            continue;
+        }
+        const auto key = static_cast<WORD>(LOBYTE(scan));
+        const bool shift = (HIBYTE(scan) & 1) != 0;
+        if (shift)
+            addKey(inputs, VK_SHIFT, false);
+        addKey(inputs, key, false);
+        addKey(inputs, key, true);
+        if (shift)
+            addKey(inputs, VK_SHIFT, true);
+    }
+    send(inputs);
+}
+
+void Program::press(WORD virtualKey, bool ctrl, bool alt, bool shift) const {
+    toFront();
+    std::vector<INPUT> inputs;
+    const std::pair<bool, WORD> modifiers[] = {
+        {ctrl, VK_CONTROL}, {alt, VK_MENU}, {shift, VK_SHIFT}};
+    for (const auto& [held, key] : modifiers) {
+        if (held)
+            addKey(inputs, key, false);
+    }
+    addKey(inputs, virtualKey, false);
+    addKey(inputs, virtualKey, true);
+    for (const auto& [held, key] : modifiers) {
+        if (held)
+            addKey(inputs, key, true);
+    }
+    send(inputs);
+}
+
+void Program::chooseFromMenu(std::initializer_list<WORD> keys) const {
+    press(VK_MENU);
+    waitFor([this] { return inMenu(); }, 5000);
+    for (WORD key : keys)
+        press(key);
+}
+
+void Program::clickAt(POINT point) const {
+    toFront();
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    // Absolute positions run from 0 to 65535 over the screen; the +1 keeps rounding on the
+    // intended pixel.
+    sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, point.x * 65536 / width + 1,
+              point.y * 65536 / height + 1);
+    sendMouse(MOUSEEVENTF_LEFTDOWN);
+    sendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+void Program::click(HWND window) const {
+    RECT r{};
+    GetWindowRect(window, &r);
+    clickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+void Program::clickButton(int index) const {
+    RECT r{};
+    if (!remoteCall(TB_GETITEMRECT, static_cast<WPARAM>(index), &r, sizeof r))
+        return;
+    POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    MapWindowPoints(toolbar_, nullptr, &middle, 1);
+    clickAt(middle);
+}
+
+Dialog Program::waitForDialog(DWORD timeoutMs) const {
+    Search search{process_.dwProcessId};
+    Dialog dialog;
+    waitFor(
+        [&] {
+            search.found = nullptr;
+            EnumWindows(findDialog, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    if (!search.found)
+        return dialog;
+    dialog.window = search.found;
+    dialog.caption = textOf(search.found);
+    dialog.fileDialog = GetDlgItem(search.found, 0x47C) != nullptr;
+    if (!dialog.fileDialog) {
+        // Wait for the text: a box that has just opened may not have its text field yet.
+        waitFor([&] { return GetDlgItem(search.found, 0xFFFF) != nullptr; }, 2000);
+        dialog.text = textOf(GetDlgItem(search.found, 0xFFFF));
+    }
+    for (int button : {IDOK, IDCANCEL, IDYES, IDNO}) {
+        // Wine's box holds every button and hides those it does not offer.
+        HWND item = GetDlgItem(search.found, button);
+        if (item && IsWindowVisible(item))
+            dialog.buttons.push_back(button);
+    }
+    return dialog;
+}
+
+bool Program::answer(const Dialog& dialog, int button) {
+    PostMessageW(dialog.window, WM_COMMAND, static_cast<WPARAM>(button), 0);
+    return waitFor([&] { return !IsWindow(dialog.window); });
+}
+
+bool Program::chooseFile(const Dialog& dialog, const std::wstring& path) {
+    HWND field = GetDlgItem(dialog.window, 0x47C);
+    DWORD_PTR ignored = 0;
+    if (!field || !SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
+                                       SMTO_ABORTIFHUNG, 5000, &ignored))
+        return false;
+    PostMessageW(dialog.window, WM_COMMAND, IDOK, 0);
+    // Gone, or disabled under a question it asks (the file exists).
+    return waitFor([&] {
+        return !IsWindow(dialog.window) || !IsWindowVisible(dialog.window) ||
+               !IsWindowEnabled(dialog.window);
+    });
+}
+
+bool Program::noDialog() const {
+    Search search{process_.dwProcessId};
+    EnumWindows(findDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found == nullptr;
+}
+
+std::wstring setting(const std::wstring& file, const wchar_t* key) {
+    wchar_t value[256] = {};
+    GetPrivateProfileStringW(L"General", key, L"<none>", value, 256, file.c_str());
+    return value;
+}
+
+} // namespace e2e

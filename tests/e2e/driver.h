@@ -1,0 +1,147 @@
+#pragma once
+// Drives the finished program from outside, as a user does: it starts dawatik.exe from a folder
+// of its own, types and clicks with real input (SendInput), answers its dialogs and message
+// boxes, and reads what the program shows through messages that cross process boundaries.
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace e2e {
+
+// Polls `condition` until it holds or `timeoutMs` pass; true when it held.
+template <class Condition>
+bool waitFor(Condition condition, DWORD timeoutMs = 10000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        Sleep(20);
+    }
+}
+
+// A window's text asked of its own process (GetWindowTextW does not ask other processes).
+std::wstring textOf(HWND window);
+std::wstring classOf(HWND window);
+
+// The program as built, as a Windows path.
+std::wstring programPath();
+
+// A message box or common dialog the program shows.
+struct Dialog {
+    HWND window = nullptr;
+    std::wstring caption;
+    // A message box's text (empty for a file dialog).
+    std::wstring text;
+    bool fileDialog = false;
+    std::vector<int> buttons; // of IDOK, IDCANCEL, IDYES, IDNO
+};
+
+class Program {
+public:
+    // Starts dawatik.exe copied into `folder` (with its working folder there) and waits until
+    // its main window is shown. `started()` tells whether it got that far.
+    explicit Program(const std::wstring& folder);
+    // Ends the program if it still runs, so that a failing test leaves nothing behind.
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool started() const { return main_ != nullptr; }
+    bool running() const;
+    // Waits for the process to end; its exit code, or -1 when it did not end in time.
+    long waitForExit(DWORD timeoutMs = 10000);
+
+    HWND main() const { return main_; }
+    HWND edit() const { return edit_; }
+    HWND toolbar() const { return toolbar_; }
+    HWND fontNameBox() const { return fontName_; }
+    HWND fontSizeBox() const { return fontSize_; }
+
+    std::wstring title() const { return textOf(main_); }
+    std::wstring editText() const { return textOf(edit_); }
+    std::wstring statusText() const { return textOf(status_); }
+    std::wstring fontText() const { return textOf(fontName_); }
+    std::wstring sizeText() const { return textOf(fontSize_); }
+    // Puts the caret at the end of the text as a user does (a click into the field, then
+    // Ctrl+End) and waits until it is there.
+    ::testing::AssertionResult caretToEnd() const;
+    // Whether the font list is open.
+    bool fontListOpen() const;
+    // Wait until the edit field or the status bar holds `text`; a failure shows what it held.
+    ::testing::AssertionResult waitForText(std::wstring_view text, DWORD timeoutMs = 10000) const;
+    ::testing::AssertionResult waitForStatus(std::wstring_view text, DWORD timeoutMs = 10000) const;
+
+    // The check marks of View > Text Align as the user sees them: the menu is opened with the
+    // keyboard, its picture read from the screen, and the menu closed again. (Wine 8 keeps a
+    // menu's items inside its process: GetMenuState cannot read them from another.)
+    struct Marks {
+        bool seen = false; // the menu opened and was read
+        bool right = false;
+        bool center = false;
+    };
+    Marks alignMarks() const;
+    // Whether a toolbar button is down.
+    bool buttonDown(int index) const;
+
+    // ---- real input
+    // Before any input: waits until the program takes it in its main window, as a user waits
+    // for a dialog to be gone (no dialog of the program left, the main window enabled, in front
+    // and holding the keyboard focus).
+    void toFront() const;
+    // Types Latin text on the keyboard, key by key (with Shift where the character needs it).
+    void type(std::wstring_view keys) const;
+    // Presses one key, with the modifiers held.
+    void press(WORD virtualKey, bool ctrl = false, bool alt = false, bool shift = false) const;
+    // Chooses from the menu bar with the keyboard: Alt, then `keys` (arrows, Enter).
+    void chooseFromMenu(std::initializer_list<WORD> keys) const;
+    // Clicks at a point on the screen.
+    void clickAt(POINT point) const;
+    // Clicks the middle of a window.
+    void click(HWND window) const;
+    // Clicks a toolbar button (index into the toolbar, separators counted).
+    void clickButton(int index) const;
+
+    // ---- dialogs
+    // Waits for a dialog of the program that is shown and enabled (a message box above a file
+    // dialog, not the file dialog below it); its window is null when none came.
+    Dialog waitForDialog(DWORD timeoutMs = 10000) const;
+    // Presses a button and waits until the dialog is gone.
+    static bool answer(const Dialog& dialog, int button);
+    // Types a file name into a file dialog and presses its OK button.
+    static bool chooseFile(const Dialog& dialog, const std::wstring& path);
+    // No dialog of the program is open.
+    bool noDialog() const;
+
+private:
+    // The program's visible popup menus, from left to right.
+    std::vector<HWND> popupMenus() const;
+    // The program's menu bar or a menu of it takes the keys.
+    bool inMenu() const;
+    // TB_GETITEMRECT and TB_GETBUTTON write into the caller's memory: that memory must be the
+    // toolbar's process's.
+    bool remoteCall(UINT message, WPARAM wParam, void* result, std::size_t size) const;
+
+    PROCESS_INFORMATION process_{};
+    HWND main_ = nullptr;
+    HWND edit_ = nullptr;
+    HWND status_ = nullptr;
+    HWND toolbar_ = nullptr;
+    HWND fontName_ = nullptr;
+    HWND fontSize_ = nullptr;
+};
+
+// The value of a key in section General of a settings file; "<none>" when missing.
+std::wstring setting(const std::wstring& file, const wchar_t* key);
+
+} // namespace e2e

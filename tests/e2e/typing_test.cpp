@@ -1,0 +1,69 @@
+// Typing on the keyboard through the keyboard map, the editing shortcuts and toolbar buttons,
+// and the text-size keys.
+
+#include "scenario.h"
+
+using Typing = Scenario;
+
+TEST_F(Typing, LatinKeysBecomeArabicAndTwoKeysCombine) {
+    e2e::Program program(folder.path());
+    ASSERT_TRUE(program.started());
+    program.click(program.edit());
+
+    // a ~: alef with madda; e e: fathatan; u u: dammatan; i i: kasratan; e e e stays fathatan;
+    // a space between the keys combines nothing; Shift gives the capital letter's row.
+    program.type(L"sa~ee buu bii beee e e ET\nslam");
+    EXPECT_TRUE(program.waitForText(L"\x0633\x0622\x064B \x0628\x064C \x0628\x064D \x0628\x064B "
+                                    L"\x064E \x064E \x0623\x0629\r\n\x0633\x0644\x0627\x0645"));
+
+    // Backspace ends a combination: the second e is a fatha of its own.
+    program.type(L" te");
+    program.press(VK_BACK);
+    program.type(L"e");
+    EXPECT_TRUE(program.waitForText(L"\x0633\x0622\x064B \x0628\x064C \x0628\x064D \x0628\x064B "
+                                    L"\x064E \x064E \x0623\x0629\r\n\x0633\x0644\x0627\x0645 "
+                                    L"\x062A\x064E"));
+    EXPECT_EQ(program.title(), L"Dawatik 1.4");
+}
+
+TEST_F(Typing, SelectAllCutPasteAndTextSizeKeys) {
+    e2e::Program program(folder.path());
+    ASSERT_TRUE(program.started());
+    program.click(program.edit());
+    program.type(L"ktb");
+    ASSERT_TRUE(program.waitForText(L"\x0643\x062A\x0628"));
+
+    // Ctrl+A, then the toolbar's Cut and Paste buttons.
+    program.press('A', true);
+    program.clickButton(app::button::kCut);
+    EXPECT_TRUE(program.waitForText(L""));
+    program.clickButton(app::button::kPaste);
+    program.clickButton(app::button::kPaste);
+    EXPECT_TRUE(program.waitForText(L"\x0643\x062A\x0628\x0643\x062A\x0628"));
+
+    // Typing over a selection replaces it.
+    program.click(program.edit());
+    program.press('A', true);
+    program.type(L"m");
+    EXPECT_TRUE(program.waitForText(L"\x0645"));
+
+    // The size keys are the keypad's; Normal is for the moment only, the stored size stays.
+    // They are pressed in the font list: under Wine the keypad's + and - held with Ctrl also
+    // give their character, which the edit field would take as typed text.
+    EXPECT_EQ(program.sizeText(), L"72");
+    program.click(program.fontNameBox());
+    ASSERT_TRUE(e2e::waitFor([&] { return program.fontListOpen(); }));
+    program.press(VK_ESCAPE);
+    ASSERT_TRUE(e2e::waitFor([&] { return !program.fontListOpen(); }));
+    program.press(VK_ADD, true);
+    EXPECT_TRUE(e2e::waitFor([&] { return program.sizeText() == L"74"; }));
+    EXPECT_TRUE(e2e::waitFor([&] { return setting(L"FontSize") == L"74"; }));
+    program.press(VK_SUBTRACT, true);
+    program.press(VK_SUBTRACT, true);
+    EXPECT_TRUE(e2e::waitFor([&] { return program.sizeText() == L"70"; }));
+    EXPECT_TRUE(e2e::waitFor([&] { return setting(L"FontSize") == L"70"; }));
+    program.press('0', true);
+    EXPECT_TRUE(e2e::waitFor([&] { return program.sizeText() == L"26"; }));
+    EXPECT_EQ(setting(L"FontSize"), L"70");
+    EXPECT_EQ(program.editText(), L"\x0645");
+}
