@@ -32,6 +32,33 @@ bool translateAccelerator(Control& control, MSG& msg) {
     return table && control.handle() && TranslateAcceleratorW(control.handle(), table, &msg);
 }
 
+// True when the key ran a command through the control's, its focused child's or its form's
+// accelerator table.
+bool runAccelerator(Control& control, const Message& message) {
+    MSG msg{message.window, message.message, message.wParam, message.lParam, 0, {0, 0}};
+    if (translateAccelerator(control, msg))
+        return true;
+    if (control.isForm()) {
+        Control* focused = static_cast<Form&>(control).focusedControl;
+        if (focused && translateAccelerator(*focused, msg))
+            return true;
+    }
+    Form* form = control.owningForm();
+    return form && form != &control && form->acceleratorTable() && form->handle() &&
+           TranslateAcceleratorW(form->handle(), form->acceleratorTable(), &msg);
+}
+
+// The loop translates a key into characters before the key reaches its window; a key that ran
+// a command must not type them too (a layout may give Ctrl with a key a character).
+void dropTranslatedCharacters(const Message& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)
+        return;
+    const UINT character = message.message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+    MSG queued;
+    while (PeekMessageW(&queued, nullptr, character, character + 1, PM_REMOVE)) {
+    }
+}
+
 } // namespace
 
 bool holdsMnemonic(std::wstring_view text, WPARAM key) {
@@ -115,19 +142,12 @@ bool isMainWindow(const Control& control) noexcept {
 bool translateKeys(Control& control, Message& message, LRESULT& result) {
     if (message.message < WM_KEYFIRST || message.message > WM_SYSCHAR)
         return false;
-    MSG msg{message.window, message.message, message.wParam, message.lParam, 0, {0, 0}};
-
-    if (translateAccelerator(control, msg))
+    if (runAccelerator(control, message)) {
+        dropTranslatedCharacters(message);
         return true;
-    if (control.isForm()) {
-        Control* focused = static_cast<Form&>(control).focusedControl;
-        if (focused && translateAccelerator(*focused, msg))
-            return true;
     }
+
     Form* form = control.owningForm();
-    if (form && form != &control && form->acceleratorTable() && form->handle() &&
-        TranslateAcceleratorW(form->handle(), form->acceleratorTable(), &msg))
-        return true;
 
     const bool altDown = (GetKeyState(VK_MENU) & 0x8000) != 0;
     if (message.message == WM_SYSKEYUP || (message.message == WM_SYSKEYDOWN && altDown)) {
