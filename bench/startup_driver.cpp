@@ -46,9 +46,11 @@ struct ChildSearch {
 
 BOOL CALLBACK findChild(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<ChildSearch*>(param);
+    // The editor's classes are the platform's under a prefix of their own ("obj_COMBOBOX").
     wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    if (_wcsicmp(name, search->className) != 0)
+    const std::size_t length = static_cast<std::size_t>(GetClassNameW(window, name, 64));
+    const std::size_t wanted = std::wcslen(search->className);
+    if (length < wanted || _wcsicmp(name + length - wanted, search->className) != 0)
         return TRUE;
     const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
     if (search->dropDownList && (style & 3) != CBS_DROPDOWNLIST)
