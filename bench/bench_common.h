@@ -71,11 +71,23 @@ inline bool writeDocumentFile(const std::wstring& path, std::size_t bytes) {
     return ok && written == image.size() * 2;
 }
 
+// The median of the ratios of paired rounds: each round times the program and its bound back to
+// back, so a burst of other load on the machine affects both sides of one ratio alike.
+inline double pairedRatio(const std::vector<double>& mine, const std::vector<double>& bound) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < mine.size() && i < bound.size(); ++i) {
+        if (bound[i] > 0)
+            ratios.push_back(mine[i] / bound[i]);
+    }
+    return median(ratios);
+}
+
 // One result line for the bench script: figure, Dawatik's median, the bound's median, unit,
-// target kind and value, rounds.
-inline void printRow(const char* figure, double dawatik, double bound, const char* unit,
-                     const char* target, std::size_t rounds) {
-    std::printf("ROW|%s|%.3f|%.3f|%s|%s|%zu\n", figure, dawatik, bound, unit, target, rounds);
+// target kind and value, rounds, median of the paired ratios.
+inline void printRow(const char* figure, const std::vector<double>& mine,
+                     const std::vector<double>& bound, const char* unit, const char* target) {
+    std::printf("ROW|%s|%.3f|%.3f|%s|%s|%zu|%.4f\n", figure, median(mine), median(bound), unit,
+                target, mine.size(), pairedRatio(mine, bound));
     std::fflush(stdout);
 }
 
