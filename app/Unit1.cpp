@@ -19,6 +19,8 @@
 #include "controls/toolbar.h"
 
 #include <array>
+#include <set>
+#include <string>
 #include <string_view>
 
 namespace app {
@@ -32,9 +34,18 @@ constexpr std::wstring_view kStatusGreeting = L" Dawatik 1.4";
 constexpr std::array<std::wstring_view, 12> kFontSizes = {L"12", L"16", L"18", L"22", L"26", L"28",
                                                           L"32", L"36", L"40", L"48", L"52", L"72"};
 
-int CALLBACK listFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM) {
-    if (FMain)
-        FMain->addFontFamily(font->lfFaceName);
+// Family names as the font-name box tells them apart: letter case aside.
+struct FamilyOrder {
+    bool operator()(const std::wstring& a, const std::wstring& b) const {
+        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
+               CSTR_LESS_THAN;
+    }
+};
+using FamilySet = std::set<std::wstring, FamilyOrder>;
+
+// The platform reports a family once per character set; the first spelling of each is kept.
+int CALLBACK collectFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM families) {
+    reinterpret_cast<FamilySet*>(families)->emplace(font->lfFaceName);
     return 1;
 }
 
@@ -44,13 +55,6 @@ void MainWindow::destroy() {
     Object::destroy();
     if (FMain == this)
         FMain = nullptr;
-}
-
-void MainWindow::addFontFamily(std::wstring_view face) {
-    // The platform reports a family once per character set; the box lists each family once.
-    face = face.substr(0, face.find(L'\0'));
-    if (ctl::findItem(*fontNameBox, face) < 0)
-        ctl::addItem(*fontNameBox, face);
 }
 
 void createMainWindow(MainWindow*& variable) {
@@ -144,9 +148,14 @@ void createMainWindow(MainWindow*& variable) {
 
 void MainWindow::initialise() {
     {
+        // Gathered first, so the box is sent one message per family rather than a search and
+        // an addition per report.
+        FamilySet families;
         HDC dc = fontNameBox->surface().dc();
-        EnumFontFamiliesW(dc, nullptr, listFontFamily, 0);
+        EnumFontFamiliesW(dc, nullptr, collectFontFamily, reinterpret_cast<LPARAM>(&families));
         fontNameBox->releaseSurface();
+        for (const std::wstring& face : families)
+            ctl::addItem(*fontNameBox, face);
     }
     const bool haveTraditional = ctl::findItem(*fontNameBox, L"Traditional Arabic") >= 0;
     openSettings(settingsFileName());

@@ -122,8 +122,6 @@ public:
     void aboutCommand();
 
     // ---- start-up and bounds (Unit1.cpp)
-    // Lists a font family in the font-name box, once.
-    void addFontFamily(std::wstring_view face);
     // Fills the font list and applies the stored settings to the hidden window.
     void initialise();
     // The main window's onResize and onMove: its bounds go to the settings file.

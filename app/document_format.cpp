@@ -45,10 +45,14 @@ Measure measure(std::wstring_view text) {
 
 void normalizeLineBreaks(std::wstring& text) {
     const std::size_t n = text.size();
-    const Measure m = measure(text);
+    text.resize(normalizedLength(text));
+    normalizeLineBreaks(text.data(), n);
+}
+
+void normalizeLineBreaks(wchar_t* text, std::size_t n) {
+    const Measure m = measure(std::wstring_view(text, n));
     if (m.length == n && m.firstChange == n)
         return;
-    text.resize(m.length);
     // Backwards, so the growing text never overwrites units not yet read; everything before
     // the first change stays as it is.
     std::size_t w = m.length;
@@ -70,6 +74,10 @@ void normalizeLineBreaks(std::wstring& text) {
             --r;
         }
     }
+}
+
+std::size_t normalizedLength(std::wstring_view text) {
+    return measure(text).length;
 }
 
 bool isBlank(std::wstring_view text) noexcept {

@@ -20,6 +20,10 @@ inline bool isByteOrderMark(std::uint8_t first, std::uint8_t second) {
 // pass leaves it unchanged. Reserve two more units of capacity to keep the common case (a
 // text without a final line break) from reallocating.
 void normalizeLineBreaks(std::wstring& text);
+// The same in a buffer of the caller's: it holds `length` units and room for
+// normalizedLength() of them, which is never less than `length`.
+void normalizeLineBreaks(wchar_t* text, std::size_t length);
+std::size_t normalizedLength(std::wstring_view text);
 
 // True when the text holds nothing but code units up to U+0020 (blanks, line breaks, controls).
 bool isBlank(std::wstring_view text) noexcept;

@@ -15,6 +15,7 @@
 #include <climits>
 #include <new>
 #include <string>
+#include <utility>
 
 namespace app {
 
@@ -79,9 +80,65 @@ std::size_t editCapacity(ctl::Control& edit) {
     return std::min<std::size_t>(limit, INT_MAX - 2);
 }
 
+// Memory the edit field can take as its own text (EM_SETHANDLE): the document is read straight
+// into it, so the text is not held a second time while the field lays it out.
+class FieldText {
+public:
+    FieldText() = default;
+    FieldText(const FieldText&) = delete;
+    FieldText& operator=(const FieldText&) = delete;
+    ~FieldText() {
+        if (handle_)
+            LocalFree(handle_);
+    }
+
+    // Room for `units` code units and a terminator, keeping what the memory held; false when
+    // there is not enough memory.
+    bool reserve(std::size_t units) {
+        if (units >= SIZE_MAX / sizeof(wchar_t) - 1)
+            return false;
+        const std::size_t bytes = (units + 1) * sizeof(wchar_t);
+        HLOCAL memory = handle_ ? LocalReAlloc(handle_, bytes, LMEM_MOVEABLE)
+                                : LocalAlloc(LMEM_MOVEABLE, bytes);
+        if (!memory)
+            return false;
+        handle_ = memory;
+        return true;
+    }
+    // Frees the memory now, before the user is told why the document did not open.
+    void discard() {
+        if (handle_)
+            LocalFree(std::exchange(handle_, nullptr));
+    }
+    wchar_t* lock() { return static_cast<wchar_t*>(LocalLock(handle_)); }
+    void unlock() { LocalUnlock(handle_); }
+
+    // The edit field takes the text over; where it keeps no text of that kind, the text is
+    // set the usual way. False when the field refused the text.
+    bool giveTo(HWND edit) {
+        const auto old = reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0));
+        if (old) {
+            SendMessageW(edit, EM_SETHANDLE, reinterpret_cast<WPARAM>(handle_), 0);
+            if (reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0)) == handle_) {
+                // The field's previous text is the program's to free once replaced.
+                handle_ = nullptr;
+                LocalFree(old);
+                return true;
+            }
+        }
+        const wchar_t* text = lock();
+        const bool set = SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
+        unlock();
+        return set;
+    }
+
+private:
+    HLOCAL handle_ = nullptr;
+};
+
 // Reads the document at `path` into `text`, with its line breaks made CR LF. Every problem is
 // told to the user here; on false (also when the user declines) the current document stays.
-bool loadDocument(const std::wstring& path, std::size_t capacity, std::wstring& text) {
+bool loadDocument(const std::wstring& path, std::size_t capacity, FieldText& text) {
     auto stream = ctl::newReadStream(path);
     if (!stream->isOpen()) {
         tellFailure(L"The file could not be opened", path,
@@ -105,22 +162,31 @@ bool loadDocument(const std::wstring& path, std::size_t capacity, std::wstring& 
         start = 0;
     }
     const std::size_t units = size > start ? static_cast<std::size_t>((size - start) / 2) : 0;
-    try {
-        text.reserve(units + 2);
-        text.resize(units);
-        if (!stream->seekTo(static_cast<std::int64_t>(start)) ||
-            stream->readFully(text.data(), units * 2) != units * 2) {
-            tellFailure(L"The file could not be read whole", path, L"Nothing was changed.");
-            return false;
-        }
-        normalizeLineBreaks(text);
-    } catch (const std::bad_alloc&) {
-        text = std::wstring();
+    // Room for a final line break too: the common case needs no second allocation.
+    if (!text.reserve(units + 2)) {
         tellTooLarge(path, kNoMemory);
         return false;
     }
-    if (text.size() > capacity) {
-        text = std::wstring();
+    wchar_t* buffer = text.lock();
+    const bool read = stream->seekTo(static_cast<std::int64_t>(start)) &&
+                      stream->readFully(buffer, units * 2) == units * 2;
+    const std::size_t length = read ? normalizedLength(std::wstring_view(buffer, units)) : 0;
+    text.unlock();
+    if (!read) {
+        tellFailure(L"The file could not be read whole", path, L"Nothing was changed.");
+        return false;
+    }
+    if (length > units + 2 && !text.reserve(length)) {
+        text.discard();
+        tellTooLarge(path, kNoMemory);
+        return false;
+    }
+    buffer = text.lock();
+    normalizeLineBreaks(buffer, units);
+    buffer[length] = L'\0';
+    text.unlock();
+    if (length > capacity) {
+        text.discard();
         tellTooLarge(path, kTooMuchText);
         return false;
     }
@@ -183,11 +249,10 @@ void MainWindow::openCommand() {
 }
 
 bool MainWindow::openDocument(const std::wstring& path) {
-    std::wstring text;
+    FieldText text;
     if (!loadDocument(path, editCapacity(*editField), text))
         return false;
-    // Straight to the window: the text is not kept a second time.
-    if (!editField->sendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()))) {
+    if (!text.giveTo(editField->ensureHandle())) {
         tellTooLarge(path, kTooMuchText);
         return false;
     }

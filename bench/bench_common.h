@@ -1,0 +1,94 @@
+#pragma once
+// What every benchmark program shares: a clock, medians, the message pump, the test documents
+// and the one output format the bench script reads.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+inline double milliseconds() {
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+inline double median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+inline void pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// `units` code units of Arabic words in short lines (Wine's edit field is very slow with long
+// wrapped lines), ending in CR LF, so loading leaves the text exactly as stored.
+inline std::wstring arabicText(std::size_t units) {
+    const std::wstring words[] = {L"\x0627\x0644\x0633\x0644\x0627\x0645",
+                                  L"\x0639\x0644\x064A\x0643\x0645",
+                                  L"\x0648\x0631\x062D\x0645\x0629", L"\x0627\x0644\x0644\x0647",
+                                  L"\x0648\x0628\x0631\x0643\x0627\x062A\x0647"};
+    std::wstring text;
+    text.reserve(units + 80);
+    std::wstring line;
+    for (std::size_t i = 0; text.size() < units; ++i) {
+        line += words[i % 5] + L" ";
+        if (line.size() >= 60) {
+            text += line + L"\r\n";
+            line.clear();
+        }
+    }
+    text.resize(units - 2);
+    if (text.back() == L'\r')
+        text.back() = L' ';
+    return text + L"\r\n";
+}
+
+// A document file of exactly `bytes` bytes: the byte-order mark, then the text.
+inline bool writeDocumentFile(const std::wstring& path, std::size_t bytes) {
+    const std::wstring image = L'\xFEFF' + arabicText(bytes / 2 - 1);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const BOOL ok =
+        WriteFile(file, image.data(), static_cast<DWORD>(image.size() * 2), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == image.size() * 2;
+}
+
+// The median of the ratios of paired rounds: each round times the program and its bound back to
+// back, so a burst of other load on the machine affects both sides of one ratio alike.
+inline double pairedRatio(const std::vector<double>& mine, const std::vector<double>& bound) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < mine.size() && i < bound.size(); ++i) {
+        if (bound[i] > 0)
+            ratios.push_back(mine[i] / bound[i]);
+    }
+    return median(ratios);
+}
+
+// One result line for the bench script: figure, Dawatik's median, the bound's median, unit,
+// target kind and value, rounds, median of the paired ratios.
+inline void printRow(const char* figure, const std::vector<double>& mine,
+                     const std::vector<double>& bound, const char* unit, const char* target) {
+    std::printf("ROW|%s|%.3f|%.3f|%s|%s|%zu|%.4f\n", figure, median(mine), median(bound), unit,
+                target, mine.size(), pairedRatio(mine, bound));
+    std::fflush(stdout);
+}
+
+} // namespace bench

@@ -1,0 +1,30 @@
+#pragma once
+// The in-process benchmarks: the editor's main window as the program builds it, next to a bare
+// window holding an edit field of the same kind, which gives the lower bounds.
+
+#include <windows.h>
+
+#include <string>
+
+namespace bench {
+
+// The edit field of the bound: the class, styles, size and font of the editor's edit field,
+// in a top-level window of no class of its own.
+struct BareEdit {
+    HWND window = nullptr;
+    HWND edit = nullptr;
+};
+
+// Builds the editor's main window (through the program's own start-up), shows it and lets it
+// settle.
+void startEditor();
+// A bare edit made like `model` (styles, extended styles, size, font, text limit).
+BareEdit newBareEdit(HWND model);
+
+// Lays out every update of `window` and its children now, as the next paint would.
+void paintNow(HWND window);
+
+// Typing 300 key presses into the middle of a 256 KB document, map on and map off.
+int typingBenchmark(const std::wstring& document, int rounds, int keys);
+
+} // namespace bench
