@@ -9,8 +9,8 @@ using namespace ctl;
 
 TEST(ToolbarTemplate, EditorToolbarGetsIdentifiers100To115AndTwoRadioButtons) {
     int next = kFirstToolbarCommandId;
-    const auto buttons = parseToolbarTemplate(
-        app::kToolbarTemplate, app::kToolbarImages, tbbutton::kAutoSize, next);
+    const auto buttons =
+        parseToolbarTemplate(app::kToolbarTemplate, app::kToolbarImages, tbbutton::kAutoSize, next);
     ASSERT_EQ(buttons.size(), 16u);
     EXPECT_EQ(next, 116);
     for (std::size_t i = 0; i < buttons.size(); ++i) {
