@@ -115,8 +115,9 @@ bool bareOpen(HWND edit, const std::wstring& path) {
            SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str() + 1));
 }
 
-// The edit field's text behind the byte-order mark, written over the file.
-bool bareSave(HWND edit, const std::wstring& path) {
+// The edit field's text behind the byte-order mark, written to `path` in one call; with
+// `flush`, flushed to the disk before the file is closed.
+bool writeFieldText(HWND edit, const std::wstring& path, bool flush) {
     const int length = GetWindowTextLengthW(edit);
     std::wstring image(static_cast<std::size_t>(length) + 2, L'\0');
     image[0] = L'\xFEFF';
@@ -127,28 +128,21 @@ bool bareSave(HWND edit, const std::wstring& path) {
         return false;
     DWORD written = 0;
     const DWORD bytes = static_cast<DWORD>(got + 1) * 2;
-    const BOOL ok = WriteFile(file, image.data(), bytes, &written, nullptr);
+    const BOOL ok = WriteFile(file, image.data(), bytes, &written, nullptr) &&
+                    (!flush || FlushFileBuffers(file));
     CloseHandle(file);
     return ok && written == bytes;
 }
 
+// The edit field's text behind the byte-order mark, written over the file.
+bool bareSave(HWND edit, const std::wstring& path) {
+    return writeFieldText(edit, path, false);
+}
+
 // As bareSave, through a temporary file that is flushed and renamed over the target.
 bool bareSafeSave(HWND edit, const std::wstring& path) {
-    const int length = GetWindowTextLengthW(edit);
-    std::wstring image(static_cast<std::size_t>(length) + 2, L'\0');
-    image[0] = L'\xFEFF';
-    const int got = GetWindowTextW(edit, image.data() + 1, length + 1);
     const std::wstring temporary = path + L".tmp";
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const DWORD bytes = static_cast<DWORD>(got + 1) * 2;
-    const BOOL ok =
-        WriteFile(file, image.data(), bytes, &written, nullptr) && FlushFileBuffers(file);
-    CloseHandle(file);
-    return ok && written == bytes &&
+    return writeFieldText(edit, temporary, true) &&
            MoveFileExW(temporary.c_str(), path.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }

@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include "support/program.h"
+
 #include <algorithm>
 
 namespace e2e {
@@ -168,20 +170,9 @@ std::wstring classOf(HWND window) {
     return name;
 }
 
-std::wstring programPath() {
-    const std::string built = DAWATIK_PROGRAM;
-    std::wstring path(built.begin(), built.end());
-    for (wchar_t& c : path) {
-        if (c == L'/')
-            c = L'\\';
-    }
-    // A build under Wine names the program by its Unix path, which the Z: drive reaches.
-    return path.front() == L'\\' ? L"Z:" + path : path;
-}
-
 Program::Program(const std::wstring& folder) {
     const std::wstring program = folder + L"dawatik.exe";
-    if (!CopyFileW(programPath().c_str(), program.c_str(), FALSE) &&
+    if (!CopyFileW(testing_gui::programPath().c_str(), program.c_str(), FALSE) &&
         GetFileAttributesW(program.c_str()) == INVALID_FILE_ATTRIBUTES)
         return;
     std::wstring commandLine = L"\"" + program + L"\"";

@@ -2,24 +2,13 @@
 
 #include "support/files.h"
 #include "support/gui.h"
+#include "support/program.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-// The program's path as the build gave it; a build under Wine names it as a Unix path, which
-// the Z: drive reaches.
-std::wstring programPath() {
-    const std::string built = DAWATIK_PROGRAM;
-    std::wstring path(built.begin(), built.end());
-    for (wchar_t& c : path) {
-        if (c == L'/')
-            c = L'\\';
-    }
-    return path.front() == L'\\' ? L"Z:" + path : path;
-}
 
 // The visible main window of that process.
 HWND mainWindowOf(DWORD process) {
@@ -56,7 +45,8 @@ TEST(Program, APathOnTheCommandLineOpensNothing) {
     // A folder of its own, so the program's settings file lands there.
     testing_files::TempFolder folder;
     const std::wstring program = folder.file(L"dawatik.exe");
-    ASSERT_TRUE(CopyFileW(programPath().c_str(), program.c_str(), FALSE)) << programPath();
+    ASSERT_TRUE(CopyFileW(testing_gui::programPath().c_str(), program.c_str(), FALSE))
+        << testing_gui::programPath();
     const std::wstring document = folder.file(L"letter.txt");
     ASSERT_TRUE(testing_files::writeBytes(document, std::string("\xFF\xFE"
                                                                 "a\0b\0",

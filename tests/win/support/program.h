@@ -1,0 +1,21 @@
+#pragma once
+
+// Where the build put dawatik.exe, for tests that start the finished program. The test target
+// defines DAWATIK_PROGRAM.
+
+#include <string>
+
+namespace testing_gui {
+
+// A build under Wine names the program by its Unix path, which the Z: drive reaches.
+inline std::wstring programPath() {
+    const std::string built = DAWATIK_PROGRAM;
+    std::wstring path(built.begin(), built.end());
+    for (wchar_t& c : path) {
+        if (c == L'/')
+            c = L'\\';
+    }
+    return path.front() == L'\\' ? L"Z:" + path : path;
+}
+
+} // namespace testing_gui
