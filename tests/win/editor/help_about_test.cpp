@@ -51,10 +51,14 @@ private:
     std::wstring previous_;
 };
 
-bool waitForFile(const std::wstring& path) {
-    for (int i = 0; i < 200 && !testing_files::exists(path); ++i)
+// The shell's copy appears before its bytes do: wait for the content, not the name.
+std::string waitForContent(const std::wstring& path, const std::string& expected) {
+    std::string seen = testing_files::readBytes(path);
+    for (int i = 0; i < 200 && seen != expected; ++i) {
         Sleep(25);
-    return testing_files::exists(path);
+        seen = testing_files::readBytes(path);
+    }
+    return seen;
 }
 
 // What the About window showed, noted while it was open.
@@ -136,8 +140,7 @@ TEST_F(EditorTest, HelpOpensTheManualBesideTheProgramOrSaysItIsMissing) {
             DeleteFileW(copy.c_str());
             const HtmlOpensAsCopy association(copy);
             editor->helpCommand();
-            EXPECT_TRUE(waitForFile(copy));
-            EXPECT_EQ(testing_files::readBytes(copy), "<html>manual</html>");
+            EXPECT_EQ(waitForContent(copy, "<html>manual</html>"), "<html>manual</html>");
             DeleteFileW(copy.c_str());
         } else {
             editor->helpCommand();
