@@ -9,15 +9,12 @@ namespace {
 constexpr wchar_t kCR = L'\r';
 constexpr wchar_t kLF = L'\n';
 
-struct Measure {
-    std::size_t length = 0;      // units after normalising
-    std::size_t firstChange = 0; // units before the first one that changes
-};
+} // namespace
 
 // One forward pass over the tokens: CR LF, U+0000 LF, lone CR, lone LF, lone U+0000, or any
 // other unit. Line ends take two units afterwards.
-Measure measure(std::wstring_view text) {
-    Measure m;
+LineBreakMeasure measureLineBreaks(std::wstring_view text) {
+    LineBreakMeasure m;
     m.firstChange = text.size();
     bool lineOpen = false;
     std::size_t i = 0;
@@ -41,16 +38,14 @@ Measure measure(std::wstring_view text) {
     return m;
 }
 
-} // namespace
-
 void normalizeLineBreaks(std::wstring& text) {
     const std::size_t n = text.size();
-    text.resize(normalizedLength(text));
-    normalizeLineBreaks(text.data(), n);
+    const LineBreakMeasure m = measureLineBreaks(text);
+    text.resize(m.length);
+    normalizeLineBreaks(text.data(), n, m);
 }
 
-void normalizeLineBreaks(wchar_t* text, std::size_t n) {
-    const Measure m = measure(std::wstring_view(text, n));
+void normalizeLineBreaks(wchar_t* text, std::size_t n, const LineBreakMeasure& m) {
     if (m.length == n && m.firstChange == n)
         return;
     // Backwards, so the growing text never overwrites units not yet read; everything before
@@ -74,10 +69,6 @@ void normalizeLineBreaks(wchar_t* text, std::size_t n) {
             --r;
         }
     }
-}
-
-std::size_t normalizedLength(std::wstring_view text) {
-    return measure(text).length;
 }
 
 bool isBlank(std::wstring_view text) noexcept {

@@ -20,10 +20,17 @@ inline bool isByteOrderMark(std::uint8_t first, std::uint8_t second) {
 // pass leaves it unchanged. Reserve two more units of capacity to keep the common case (a
 // text without a final line break) from reallocating.
 void normalizeLineBreaks(std::wstring& text);
-// The same in a buffer of the caller's: it holds `length` units and room for
-// normalizedLength() of them, which is never less than `length`.
-void normalizeLineBreaks(wchar_t* text, std::size_t length);
-std::size_t normalizedLength(std::wstring_view text);
+
+// What normalising a text takes, found in one pass: its length afterwards (never less than
+// before) and how many units at its start stay as they are.
+struct LineBreakMeasure {
+    std::size_t length = 0;
+    std::size_t firstChange = 0;
+};
+LineBreakMeasure measureLineBreaks(std::wstring_view text);
+// The same rewriting in a buffer of the caller's: it holds `length` units measured as `m` and
+// has room for m.length of them.
+void normalizeLineBreaks(wchar_t* text, std::size_t length, const LineBreakMeasure& m);
 
 // True when the text holds nothing but code units up to U+0020 (blanks, line breaks, controls).
 bool isBlank(std::wstring_view text) noexcept;

@@ -7,6 +7,7 @@
 #include "controls/file_dialog.h"
 #include "controls/file_stream.h"
 #include "controls/form.h"
+#include "controls/handles.h"
 #include "controls/status_bar.h"
 
 #include <windows.h>
@@ -15,7 +16,6 @@
 #include <climits>
 #include <new>
 #include <string>
-#include <utility>
 
 namespace app {
 
@@ -84,44 +84,35 @@ std::size_t editCapacity(ctl::Control& edit) {
 // into it, so the text is not held a second time while the field lays it out.
 class FieldText {
 public:
-    FieldText() = default;
-    FieldText(const FieldText&) = delete;
-    FieldText& operator=(const FieldText&) = delete;
-    ~FieldText() {
-        if (handle_)
-            LocalFree(handle_);
-    }
-
     // Room for `units` code units and a terminator, keeping what the memory held; false when
     // there is not enough memory.
     bool reserve(std::size_t units) {
         if (units >= SIZE_MAX / sizeof(wchar_t) - 1)
             return false;
         const std::size_t bytes = (units + 1) * sizeof(wchar_t);
-        HLOCAL memory = handle_ ? LocalReAlloc(handle_, bytes, LMEM_MOVEABLE)
+        HLOCAL memory = memory_ ? LocalReAlloc(memory_.get(), bytes, LMEM_MOVEABLE)
                                 : LocalAlloc(LMEM_MOVEABLE, bytes);
         if (!memory)
             return false;
-        handle_ = memory;
+        // A reallocation has already let the old handle go.
+        memory_.detach();
+        memory_.reset(memory);
         return true;
     }
     // Frees the memory now, before the user is told why the document did not open.
-    void discard() {
-        if (handle_)
-            LocalFree(std::exchange(handle_, nullptr));
-    }
-    wchar_t* lock() { return static_cast<wchar_t*>(LocalLock(handle_)); }
-    void unlock() { LocalUnlock(handle_); }
+    void discard() { memory_.reset(); }
+    wchar_t* lock() { return static_cast<wchar_t*>(LocalLock(memory_.get())); }
+    void unlock() { LocalUnlock(memory_.get()); }
 
     // The edit field takes the text over; where it keeps no text of that kind, the text is
     // set the usual way. False when the field refused the text.
     bool giveTo(HWND edit) {
         const auto old = reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0));
         if (old) {
-            SendMessageW(edit, EM_SETHANDLE, reinterpret_cast<WPARAM>(handle_), 0);
-            if (reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0)) == handle_) {
-                // The field's previous text is the program's to free once replaced.
-                handle_ = nullptr;
+            SendMessageW(edit, EM_SETHANDLE, reinterpret_cast<WPARAM>(memory_.get()), 0);
+            if (reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0)) == memory_.get()) {
+                // The field owns the new text; its previous one is the program's to free.
+                memory_.detach();
                 LocalFree(old);
                 return true;
             }
@@ -133,7 +124,7 @@ public:
     }
 
 private:
-    HLOCAL handle_ = nullptr;
+    ctl::UniqueLocal memory_;
 };
 
 // Reads the document at `path` into `text`, with its line breaks made CR LF. Every problem is
@@ -170,19 +161,21 @@ bool loadDocument(const std::wstring& path, std::size_t capacity, FieldText& tex
     wchar_t* buffer = text.lock();
     const bool read = stream->seekTo(static_cast<std::int64_t>(start)) &&
                       stream->readFully(buffer, units * 2) == units * 2;
-    const std::size_t length = read ? normalizedLength(std::wstring_view(buffer, units)) : 0;
+    const LineBreakMeasure measure =
+        read ? measureLineBreaks(std::wstring_view(buffer, units)) : LineBreakMeasure{};
     text.unlock();
     if (!read) {
         tellFailure(L"The file could not be read whole", path, L"Nothing was changed.");
         return false;
     }
+    const std::size_t length = measure.length;
     if (length > units + 2 && !text.reserve(length)) {
         text.discard();
         tellTooLarge(path, kNoMemory);
         return false;
     }
     buffer = text.lock();
-    normalizeLineBreaks(buffer, units);
+    normalizeLineBreaks(buffer, units, measure);
     buffer[length] = L'\0';
     text.unlock();
     if (length > capacity) {

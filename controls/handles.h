@@ -53,6 +53,9 @@ inline void destroyIcon(HICON icon) noexcept {
 inline void destroyImageList(HIMAGELIST list) noexcept {
     ImageList_Destroy(list);
 }
+inline void freeLocal(HLOCAL memory) noexcept {
+    LocalFree(memory);
+}
 } // namespace detail
 
 using UniqueFont = UniqueHandle<HFONT, detail::deleteGdiObject>;
@@ -63,6 +66,7 @@ using UniqueMenu = UniqueHandle<HMENU, detail::destroyMenu>;
 using UniqueAccel = UniqueHandle<HACCEL, detail::destroyAccel>;
 using UniqueIcon = UniqueHandle<HICON, detail::destroyIcon>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, detail::destroyImageList>;
+using UniqueLocal = UniqueHandle<HLOCAL, detail::freeLocal>;
 
 // Files use INVALID_HANDLE_VALUE, not null, for "no file".
 class UniqueFile {
