@@ -194,28 +194,41 @@ void MainWindow::initialise() {
     mainWindow->setWidth(stored.width);
     mainWindow->setHeight(stored.height);
     editField->setExStyle(editField->exStyle() | WS_EX_RTLREADING | WS_EX_RIGHT);
+    // Showing the window raises size and move events of bounds that are already stored.
+    RECT r{};
+    GetWindowRect(mainWindow->handle(), &r);
+    recordedBounds_ = {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-bool MainWindow::recordsBounds() const {
-    // Nothing is written during start-up (hidden), after the settings are released, or for a
-    // minimised window, whose parked position would open the next start off every screen.
-    return settings && mainWindow->visible() && !IsIconic(mainWindow->handle());
+std::optional<MainWindow::Bounds> MainWindow::recordableBounds() const {
+    // Nothing is written during start-up (hidden), after the settings are released, for a
+    // minimised window, whose parked position would open the next start off every screen, or for
+    // a maximised one: the next start gets the bounds the window is restored to.
+    HWND window = mainWindow->handle();
+    if (!settings || !mainWindow->visible() || IsIconic(window) || IsZoomed(window))
+        return std::nullopt;
+    RECT r{};
+    if (!GetWindowRect(window, &r))
+        return std::nullopt;
+    return Bounds{r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
 void MainWindow::recordBounds() {
-    if (!recordsBounds())
+    const std::optional<Bounds> now = recordableBounds();
+    if (!now || (now->width == recordedBounds_.width && now->height == recordedBounds_.height))
         return;
-    RECT r{};
-    GetWindowRect(mainWindow->handle(), &r);
-    writeWindowBounds(r.right - r.left, r.bottom - r.top, r.left, r.top);
+    recordedBounds_ = *now;
+    writeWindowBounds(now->width, now->height, now->left, now->top);
 }
 
 void MainWindow::recordPosition() {
-    if (!recordsBounds())
+    const std::optional<Bounds> now = recordableBounds();
+    if (!now || (now->left == recordedBounds_.left && now->top == recordedBounds_.top))
         return;
-    RECT r{};
-    GetWindowRect(mainWindow->handle(), &r);
-    writeWindowPosition(r.left, r.top);
+    // A move that comes with a resize leaves the new size for the size event to write.
+    recordedBounds_.left = now->left;
+    recordedBounds_.top = now->top;
+    writeWindowPosition(now->left, now->top);
 }
 
 int runProgram() {

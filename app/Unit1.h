@@ -8,6 +8,7 @@
 #include "controls/object.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -132,11 +133,25 @@ protected:
     void destroy() override;
 
 private:
+    // The outer bounds of the main window as a recorder last knew them (applied at start-up or
+    // written since), so that events that change nothing write nothing.
+    struct Bounds {
+        int left, top, width, height;
+    };
     // Save as: asks for a name and saves there; false when the dialog was cancelled.
     bool saveUnderChosenName();
-    bool recordsBounds() const;
+    // The window's bounds when the recorders may write them: visible, neither minimised nor
+    // maximised, and the settings still open.
+    std::optional<Bounds> recordableBounds() const;
+    // Where Cut and Copy act: the font-size box while the user edits its text, else the
+    // document.
+    ctl::Control& clipboardTarget();
     void stepHeight(LONG step);
     void align(bool centered);
+
+    Bounds recordedBounds_{};
+    // The unsaved-changes question is up: a second close, New or Open waits for its answer.
+    bool asking_ = false;
 };
 
 // The one main window record; null before start-up and after the main window is gone.

@@ -210,6 +210,15 @@ int MainWindow::askToSaveChanges() {
     // An untitled document of nothing but blanks and line breaks is not worth a question.
     if (documentFileName.empty() && isBlankText(*editField))
         return IDNO;
+    // The question and the save it leads to hold the window, but a close can still be posted
+    // to it (by the platform's task list, say): it must not ask again over the first question.
+    if (asking_)
+        return IDCANCEL;
+    asking_ = true;
+    const struct Answered {
+        bool& asking;
+        ~Answered() { asking = false; }
+    } answered{asking_};
     const int answer = ctl::messageBox(kChangedQuestion, MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     if (answer == IDNO)
         return IDNO;

@@ -82,6 +82,14 @@ void run(Form*& form) {
     Application& app = application();
     app.running = true;
     app.form = form;
+    // The main window opens as the shortcut that started the program asks (maximised, say).
+    if (HWND window = form->ensureHandle(); window && !IsWindowVisible(window)) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        GetStartupInfoW(&startup);
+        ShowWindow(window,
+                   (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWNORMAL);
+    }
     form->createWindow();
     while (!app.terminated) {
         WaitMessage();

@@ -235,11 +235,13 @@ void close(Control& control) {
 
 int messageBox(std::wstring_view text, UINT flags) {
     const std::wstring message(text);
-    std::wstring caption;
-    if (Form* app = application().form)
-        caption = app->text();
-    return MessageBoxW(nullptr, message.c_str(), application().form ? caption.c_str() : nullptr,
-                       flags);
+    Form* main = application().form;
+    if (!main)
+        return MessageBoxW(nullptr, message.c_str(), nullptr, flags);
+    // Owned by the main window, which stays disabled until the answer: nothing can be typed
+    // into it or closed behind the box.
+    const std::wstring caption = main->text();
+    return MessageBoxW(main->handle(), message.c_str(), caption.c_str(), flags);
 }
 
 } // namespace ctl

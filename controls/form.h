@@ -53,7 +53,7 @@ void showForm(Form& form);
 // Runs the form modally (its owner disabled meanwhile) and answers its modalResult.
 int showModal(Form& form);
 void close(Control& control);
-// MessageBoxW without owner, captioned with the Application's title.
+// MessageBoxW owned by the Application's main window and captioned with its title.
 int messageBox(std::wstring_view text, UINT flags);
 
 } // namespace ctl

@@ -170,7 +170,7 @@ std::wstring classOf(HWND window) {
     return name;
 }
 
-Program::Program(const std::wstring& folder) {
+Program::Program(const std::wstring& folder, int showCommand) {
     const std::wstring program = folder + L"dawatik.exe";
     if (!CopyFileW(testing_gui::programPath().c_str(), program.c_str(), FALSE) &&
         GetFileAttributesW(program.c_str()) == INVALID_FILE_ATTRIBUTES)
@@ -178,6 +178,10 @@ Program::Program(const std::wstring& folder) {
     std::wstring commandLine = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    if (showCommand >= 0) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showCommand);
+    }
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &process_))
         return;
@@ -544,6 +548,23 @@ bool Program::noDialog() const {
     Search search{process_.dwProcessId};
     EnumWindows(findDialog, reinterpret_cast<LPARAM>(&search));
     return search.found == nullptr;
+}
+
+int Program::dialogCount() const {
+    struct Count {
+        DWORD process;
+        int dialogs;
+    } count{process_.dwProcessId, 0};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* count = reinterpret_cast<Count*>(context);
+            if (processOf(window) == count->process && classOf(window) == L"#32770" &&
+                IsWindowVisible(window))
+                ++count->dialogs;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.dialogs;
 }
 
 std::wstring setting(const std::wstring& file, const wchar_t* key) {

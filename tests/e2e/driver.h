@@ -50,8 +50,9 @@ struct Dialog {
 class Program {
 public:
     // Starts dawatik.exe copied into `folder` (with its working folder there) and waits until
-    // its main window is shown. `started()` tells whether it got that far.
-    explicit Program(const std::wstring& folder);
+    // its main window is shown; `showCommand`, when given, is the shortcut's "Run" choice
+    // (SW_SHOWMAXIMIZED, ...). `started()` tells whether it got that far.
+    explicit Program(const std::wstring& folder, int showCommand = -1);
     // Ends the program if it still runs, so that a failing test leaves nothing behind.
     ~Program();
     Program(const Program&) = delete;
@@ -122,6 +123,8 @@ public:
     static bool chooseFile(const Dialog& dialog, const std::wstring& path);
     // No dialog of the program is open.
     bool noDialog() const;
+    // The message boxes and dialogs of the program that are shown.
+    int dialogCount() const;
 
 private:
     // The program's visible popup menus, from left to right.

@@ -56,10 +56,15 @@ TEST_F(EditorTest, AMinimisedWindowWritesNoBounds) {
     EXPECT_EQ(setting(L"Top"), L"-1");
     EXPECT_EQ(setting(L"Width"), L"-1");
 
+    // Restored where it stood, it has nothing new to write; a move afterwards is written.
     ShowWindow(form->handle(), SW_RESTORE);
     testing_gui::pump();
-    EXPECT_EQ(setting(L"Left"), L"252");
-    EXPECT_EQ(setting(L"Width"), L"550");
+    EXPECT_EQ(setting(L"Left"), L"-1");
+    EXPECT_EQ(setting(L"Width"), L"-1");
+    SetWindowPos(form->handle(), nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    testing_gui::pump();
+    EXPECT_EQ(setting(L"Left"), L"40");
+    EXPECT_EQ(setting(L"Width"), L"-1");
 }
 
 TEST_F(EditorTest, CancelAtCloseKeepsTheWindowAndItsBoundsRecorded) {

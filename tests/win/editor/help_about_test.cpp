@@ -149,7 +149,7 @@ TEST_F(EditorTest, HelpOpensTheManualBesideTheProgramOrSaysItIsMissing) {
         EXPECT_TRUE(dialogs.finish().empty()); // no "not found" box
     }
 
-    // Missing, and a folder of that name: the box, without owner, with the window's title.
+    // Missing, and a folder of that name: the box, owned by the main window, with its title.
     ASSERT_TRUE(DeleteFileW(manual.c_str()));
     for (bool folder : {false, true}) {
         if (folder) {
@@ -163,7 +163,7 @@ TEST_F(EditorTest, HelpOpensTheManualBesideTheProgramOrSaysItIsMissing) {
         EXPECT_EQ(seen[0].text, L"Help file not found");
         EXPECT_EQ(seen[0].caption, L"Dawatik 1.4");
         EXPECT_EQ(seen[0].buttons, std::vector<int>{IDOK});
-        EXPECT_EQ(seen[0].owner, nullptr);
+        EXPECT_EQ(seen[0].owner, form->handle());
     }
 }
 
