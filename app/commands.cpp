@@ -98,11 +98,20 @@ void wireToolbar(MainWindow& window, ctl::Toolbar& toolbar) {
 void MainWindow::undoCommand() {
     editField->sendMessage(EM_UNDO);
 }
+ctl::Control& MainWindow::clipboardTarget() {
+    HWND focus = GetFocus();
+    HWND box = fontSizeBox->handle();
+    if (box && focus && (focus == box || IsChild(box, focus)))
+        return *fontSizeBox;
+    return *editField;
+}
+
+// Their shortcuts reach the main window before the focused box sees them.
 void MainWindow::cutCommand() {
-    editField->sendMessage(WM_CUT);
+    clipboardTarget().sendMessage(WM_CUT);
 }
 void MainWindow::copyCommand() {
-    editField->sendMessage(WM_COPY);
+    clipboardTarget().sendMessage(WM_COPY);
 }
 void MainWindow::pasteCommand() {
     editField->sendMessage(WM_PASTE);

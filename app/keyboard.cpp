@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace app {
@@ -21,13 +22,13 @@ class EditTarget final : public TypingTarget {
 public:
     explicit EditTarget(ctl::Control& edit) : edit_(edit) {}
 
-    char16_t unitBeforeCaret() override {
+    std::optional<char16_t> unitBeforeCaret() override {
         DWORD start = 0;
         DWORD end = 0;
         edit_.sendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                           reinterpret_cast<LPARAM>(&end));
         if (start != end || start == 0)
-            return 0;
+            return std::nullopt;
         const DWORD before = start - 1;
         // The line holding the code unit before the caret: at the start of a wrapped line
         // that is the line above.

@@ -125,12 +125,16 @@ std::optional<Combination> combinationOf(char16_t previous, char16_t typed) noex
 
 char16_t typeKey(std::uint16_t& previousKey, char16_t typed, TypingTarget& target) {
     char16_t result = mapKey(typed);
-    if (const auto combination = combinationOf(static_cast<char16_t>(previousKey), typed);
-        combination && combination->follows(target.unitBeforeCaret())) {
-        // Backspace is itself a typed character and passes through here: it sets the
-        // previous key to 8 until the line below restores the key just typed.
-        target.deleteBeforeCaret();
-        result = combination->result;
+    if (const auto combination = combinationOf(static_cast<char16_t>(previousKey), typed)) {
+        const std::optional<char16_t> before = target.unitBeforeCaret();
+        if (!before) {
+            result = combination->result;
+        } else if (combination->follows(*before)) {
+            // Backspace is itself a typed character and passes through here: it sets the
+            // previous key to 8 until the line below restores the key just typed.
+            target.deleteBeforeCaret();
+            result = combination->result;
+        }
     }
     previousKey = typed;
     return result;

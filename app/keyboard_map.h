@@ -43,8 +43,9 @@ std::optional<Combination> combinationOf(char16_t previous, char16_t typed) noex
 // The text being typed into, as far as a combination needs to see and change it.
 class TypingTarget {
 public:
-    // The code unit just before the caret; 0 at the start of the text or with a selection.
-    virtual char16_t unitBeforeCaret() = 0;
+    // The code unit just before the caret; none at the start of the text or with a selection,
+    // where there is nothing before the caret that a combination could delete by mistake.
+    virtual std::optional<char16_t> unitBeforeCaret() = 0;
     // Deletes the code unit before the caret, as Backspace does.
     virtual void deleteBeforeCaret() = 0;
 
@@ -54,8 +55,10 @@ protected:
 
 // Types `typed` into `target` after `previousKey`: answers the character to insert and leaves
 // the typed character, unmapped, in `previousKey`. A combination deletes what the previous key
-// inserted, but only when that character still stands just before the caret: otherwise (the
-// caret moved, the text was replaced, text is selected) the key gives its single-key character.
+// inserted, but only when that character still stands just before the caret; where another
+// character stands there (the caret moved, the text was replaced) the key gives its single-key
+// character. At the start of the text, or over a selection, it deletes nothing and gives the
+// combined character.
 char16_t typeKey(std::uint16_t& previousKey, char16_t typed, TypingTarget& target);
 
 // Releasing a key with this virtual-key code ends every combination (Backspace to Help: the

@@ -213,8 +213,9 @@ bool keyHandler(Control& control, Message& message, LRESULT& result) {
         result = 0;
         return key == 0;
     }
-    case WM_CHAR:
-    case WM_SYSCHAR: {
+    case WM_CHAR: {
+        // A character that comes with Alt (WM_SYSCHAR) is a command key, never typed: it goes
+        // on to the menus as it came.
         auto character = static_cast<wchar_t>(message.wParam);
         events.onChar(control, character, currentShiftState());
         message.wParam = static_cast<WPARAM>(character);

@@ -63,3 +63,46 @@ TEST_F(Typing, SelectAllCutPasteAndTextSizeKeys) {
     EXPECT_EQ(setting(L"FontSize"), L"70");
     EXPECT_EQ(program.editText(), L"\x0645");
 }
+
+TEST_F(Typing, AltWithALetterTypesNothing) {
+    e2e::Program program(folder.path());
+    ASSERT_TRUE(program.started());
+    program.click(program.edit());
+    program.type(L"be");
+    ASSERT_TRUE(program.waitForText(L"\x0628\x064E"));
+
+    // Alt+E right after e is a menu key, not a second e that would combine with the first; the
+    // menus have no E to open, so nothing happens at all.
+    program.press('E', false, true);
+    program.press('B', false, true);
+    EXPECT_EQ(program.editText(), L"\x0628\x064E");
+
+    program.type(L"b");
+    EXPECT_TRUE(program.waitForText(L"\x0628\x064E\x0628"));
+}
+
+TEST_F(Typing, CutAndCopyInTheSizeBoxTakeItsTextAndLeaveTheDocument) {
+    e2e::Program program(folder.path());
+    ASSERT_TRUE(program.started());
+    program.click(program.edit());
+    program.type(L"ktb");
+    ASSERT_TRUE(program.waitForText(L"\x0643\x062A\x0628"));
+    program.press('A', true);
+
+    // The size's digits selected in the box, copied, then cut.
+    program.click(program.fontSizeBox());
+    program.press(VK_END);
+    program.press(VK_HOME, false, false, true);
+    program.press('C', true);
+    program.press('X', true);
+    EXPECT_TRUE(e2e::waitFor([&] { return program.sizeText().empty(); }))
+        << testing::PrintToString(program.sizeText());
+    EXPECT_EQ(program.editText(), L"\x0643\x062A\x0628");
+
+    // What the clipboard holds is the box's text.
+    program.click(program.edit());
+    program.press(VK_END, true);
+    program.press('V', true);
+    EXPECT_TRUE(program.waitForText(L"\x0643\x062A\x0628"
+                                    L"72"));
+}

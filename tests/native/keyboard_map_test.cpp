@@ -34,8 +34,10 @@ public:
     }
     void moveCaret(std::size_t position) { caret = selectionEnd = position; }
 
-    char16_t unitBeforeCaret() override {
-        return caret == selectionEnd && caret > 0 ? text[caret - 1] : 0;
+    std::optional<char16_t> unitBeforeCaret() override {
+        if (caret != selectionEnd || caret == 0)
+            return std::nullopt;
+        return text[caret - 1];
     }
     void deleteBeforeCaret() override {
         EXPECT_EQ(typeKey(previousKey, 8, *this), 8);
@@ -166,20 +168,21 @@ TEST(KeyboardMap, CombinationNeverDeletesTextItsFirstKeyDidNotInsert) {
     replaced.type(u"e");
     EXPECT_EQ(replaced.text, u"abc\u064E");
 
-    // At the start of the text there is nothing to combine with.
+    // At the start of the text nothing can be deleted by mistake: the combination stands.
     Typist cleared;
     cleared.type(u"e");
     cleared.text.clear();
     cleared.moveCaret(0);
     cleared.type(u"e");
-    EXPECT_EQ(cleared.text, u"\u064E");
+    EXPECT_EQ(cleared.text, u"\u064B");
+    EXPECT_EQ(cleared.backspaces, 0);
 
-    // Text is selected: the second key replaces the selection and deletes nothing else.
+    // Text is selected: the combined character replaces the selection, nothing else goes.
     Typist selected;
     selected.type(u"qre");
     selected.caret = 0;
     selected.selectionEnd = 1;
     selected.type(u"e");
-    EXPECT_EQ(selected.text, u"\u064E\u0631\u064E");
+    EXPECT_EQ(selected.text, u"\u064B\u0631\u064E");
     EXPECT_EQ(selected.backspaces, 0);
 }

@@ -172,11 +172,16 @@ TEST_F(EditorTest, ShortcutsReachTheMenuFromTheEditFieldAndTheSizeBox) {
     pressWithCtrl(edit(), 'A');
     EXPECT_EQ(selection(edit()), std::make_pair(DWORD{0}, DWORD{3}));
 
-    // In the size box Ctrl+C is still the menu's Copy: the edit field's selection is copied.
+    // In the size box Ctrl+C and Ctrl+X are the menu's Copy and Cut, acting on the box's text:
+    // the document and its selection stay as they were.
     SendMessageW(edit(), EM_SETSEL, 0, 2);
     HWND sizeEdit = innerEdit(editor->fontSizeBox->handle());
     SetFocus(sizeEdit);
     SendMessageW(sizeEdit, EM_SETSEL, 0, -1);
     pressWithCtrl(sizeEdit, 'C');
-    EXPECT_EQ(clipboardText(), L"ab");
+    EXPECT_EQ(clipboardText(), L"24");
+    pressWithCtrl(sizeEdit, 'X');
+    EXPECT_EQ(editor->fontSizeBox->text(), L"");
+    EXPECT_EQ(editText(), L"abc");
+    EXPECT_EQ(selection(edit()), std::make_pair(DWORD{0}, DWORD{2}));
 }
