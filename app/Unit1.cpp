@@ -171,13 +171,13 @@ void MainWindow::initialise() {
 
     if (stored.toolbarCentered) {
         auto& bar = static_cast<ctl::Toolbar&>(*toolbar);
-        bar.setButtonState(TB_CHECKBUTTON, button::kCenter, true);
-        bar.setButtonState(TB_CHECKBUTTON, button::kRight, false);
+        bar.setButtonState(TB_CHECKBUTTON, toolbarEntryOf(Command::Center), true);
+        bar.setButtonState(TB_CHECKBUTTON, toolbarEntryOf(Command::Right), false);
     }
     if (stored.textCentered) {
         editField->setTextAlign(ctl::TextAlign::Center);
-        mainMenu->setChecked(item::kCenter, true);
-        mainMenu->setChecked(item::kRight, false);
+        mainMenu->setChecked(menuItemOf(Command::Center), true);
+        mainMenu->setChecked(menuItemOf(Command::Right), false);
     } else {
         editField->setTextAlign(ctl::TextAlign::Right);
     }

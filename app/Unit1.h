@@ -18,9 +18,12 @@ class Form;
 class ImageList;
 class IniFile;
 class Menu;
+class Toolbar;
 } // namespace ctl
 
 namespace app {
+
+enum class Command;
 
 class MainWindow : public ctl::Object {
 public:
@@ -110,7 +113,8 @@ public:
     void rightCommand();
     void centerCommand();
 
-    // ---- edit commands (commands.cpp)
+    // ---- commands (commands.cpp): what a menu item, its shortcut or its toolbar button runs
+    void run(Command command);
     void undoCommand();
     void cutCommand();
     void copyCommand();
@@ -156,6 +160,10 @@ private:
 
 // The one main window record; null before start-up and after the main window is gone.
 extern MainWindow* FMain;
+
+// Give each menu item its command and shortcut, and each toolbar button its command and tip.
+void wireMenu(MainWindow& window);
+void wireToolbar(MainWindow& window, ctl::Toolbar& toolbar);
 
 // Builds the main window with all its controls (hidden), wires the commands, applies the
 // settings, and stores the record in `variable`.

@@ -1,6 +1,7 @@
-// The command table: every menu item, shortcut and toolbar button bound to its command, and the
-// edit commands, each a single message to the edit field.
+// Every menu item, shortcut and toolbar button of the command table bound to its command, and
+// the edit commands, each a single message to the edit field.
 
+#include "app/Unit1.h"
 #include "app/command_table.h"
 
 #include "controls/image_list.h"
@@ -8,91 +9,79 @@
 #include "controls/menu.h"
 #include "controls/toolbar.h"
 
-#include <array>
+#include <optional>
 #include <vector>
 
 namespace app {
 
-namespace {
-
-using Command = void (MainWindow::*)();
-
-constexpr ctl::Accelerator ctrl(WORD key) {
-    return {FVIRTKEY | FCONTROL, key};
+void MainWindow::run(Command command) {
+    switch (command) {
+    case Command::New:
+        return newCommand();
+    case Command::Open:
+        return openCommand();
+    case Command::Save:
+        return saveCommand();
+    case Command::SaveAs:
+        return saveAsCommand();
+    case Command::Exit:
+        return exitCommand();
+    case Command::Undo:
+        return undoCommand();
+    case Command::Cut:
+        return cutCommand();
+    case Command::Copy:
+        return copyCommand();
+    case Command::Paste:
+        return pasteCommand();
+    case Command::Delete:
+        return deleteCommand();
+    case Command::SelectAll:
+        return selectAllCommand();
+    case Command::Increase:
+        return increaseCommand();
+    case Command::Decrease:
+        return decreaseCommand();
+    case Command::Normal:
+        return normalCommand();
+    case Command::Right:
+        return rightCommand();
+    case Command::Center:
+        return centerCommand();
+    case Command::HelpTopics:
+        return helpCommand();
+    case Command::About:
+        return aboutCommand();
+    }
 }
-
-struct MenuCommand {
-    int item;
-    Command command;
-    ctl::Accelerator shortcut;
-};
-
-// Shortcut captions in the menu are display only; these are the keys the table holds. Undo,
-// Paste and Delete have none: inside the edit field the platform's own keys do them.
-constexpr std::array<MenuCommand, 18> kMenuCommands = {{
-    {item::kNew, &MainWindow::newCommand, ctrl('N')},
-    {item::kOpen, &MainWindow::openCommand, ctrl('O')},
-    {item::kSave, &MainWindow::saveCommand, ctrl('S')},
-    {item::kSaveAs, &MainWindow::saveAsCommand, {}},
-    {item::kExit, &MainWindow::exitCommand, {}},
-    {item::kUndo, &MainWindow::undoCommand, {}},
-    {item::kCut, &MainWindow::cutCommand, ctrl('X')},
-    {item::kCopy, &MainWindow::copyCommand, ctrl('C')},
-    {item::kPaste, &MainWindow::pasteCommand, {}},
-    {item::kDelete, &MainWindow::deleteCommand, {}},
-    {item::kSelectAll, &MainWindow::selectAllCommand, ctrl('A')},
-    {item::kIncrease, &MainWindow::increaseCommand, ctrl(VK_ADD)},
-    {item::kDecrease, &MainWindow::decreaseCommand, ctrl(VK_SUBTRACT)},
-    {item::kNormal, &MainWindow::normalCommand, ctrl('0')},
-    {item::kRight, &MainWindow::rightCommand, {}},
-    {item::kCenter, &MainWindow::centerCommand, {}},
-    {item::kHelpTopics, &MainWindow::helpCommand, {}},
-    {item::kAbout, &MainWindow::aboutCommand, {}},
-}};
-
-// Commands of the toolbar entries 1 to 14; separators run nothing.
-constexpr std::array<Command, 14> kButtonCommands = {
-    &MainWindow::newCommand,
-    &MainWindow::openCommand,
-    &MainWindow::saveCommand,
-    nullptr,
-    &MainWindow::cutCommand,
-    &MainWindow::copyCommand,
-    &MainWindow::pasteCommand,
-    &MainWindow::deleteCommand,
-    nullptr,
-    &MainWindow::centerCommand,
-    &MainWindow::rightCommand,
-    nullptr,
-    &MainWindow::helpCommand,
-    &MainWindow::aboutCommand,
-};
-
-} // namespace
 
 void wireMenu(MainWindow& window) {
     ctl::Menu& menu = *window.mainMenu;
-    for (const MenuCommand& entry : kMenuCommands) {
-        const ctl::MenuItemHandler handler = [&window, command = entry.command](ctl::Menu&, int) {
-            (window.*command)();
+    for (const MenuLine& row : kCommandTable) {
+        if (row.kind != MenuLine::Kind::Item)
+            continue;
+        const ctl::MenuItemHandler handler = [&window, command = row.command](ctl::Menu&, int) {
+            window.run(command);
         };
-        menu.assignEvents(entry.item, std::span(&handler, 1));
-        if (entry.shortcut)
-            menu.setAccelerator(entry.item, entry.shortcut);
+        const int item = menuItemOf(row.command);
+        menu.assignEvents(item, std::span(&handler, 1));
+        if (row.ctrlKey)
+            menu.setAccelerator(item, {FVIRTKEY | FCONTROL, row.ctrlKey});
     }
 }
 
 void wireToolbar(MainWindow& window, ctl::Toolbar& toolbar) {
     toolbar.setTooltips(toolbar.buttonId(0), kToolbarTips);
     toolbar.sendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(window.imageList->handle()));
+    // From the first entry after the leading separator; separators run nothing.
     std::vector<ctl::ButtonHandler> handlers;
-    for (Command command : kButtonCommands) {
-        if (command)
-            handlers.emplace_back([&window, command](ctl::Toolbar&, int) { (window.*command)(); });
+    for (std::size_t entry = 1; entry < kToolbarStrip.size(); ++entry) {
+        if (const std::optional<Command> command = kToolbarStrip[entry])
+            handlers.emplace_back([&window, command](ctl::Toolbar&, int) { window.run(*command); });
         else
             handlers.emplace_back();
     }
-    toolbar.assignButtonEvents(button::kNew, handlers);
+    toolbar.assignButtonEvents(1, handlers);
 }
 
 void MainWindow::undoCommand() {

@@ -2,7 +2,7 @@
 // items, and the alignment of its lines, with menu and toolbar kept in step.
 
 #include "app/Unit1.h"
-#include "app/templates.h"
+#include "app/command_table.h"
 
 #include "controls/font.h"
 #include "controls/menu.h"
@@ -62,11 +62,11 @@ void MainWindow::centerCommand() {
 void MainWindow::align(bool centered) {
     editField->setTextAlign(centered ? ctl::TextAlign::Center : ctl::TextAlign::Right);
     writeTextAlign(centered);
-    mainMenu->setChecked(item::kRight, !centered);
-    mainMenu->setChecked(item::kCenter, centered);
+    mainMenu->setChecked(menuItemOf(Command::Right), !centered);
+    mainMenu->setChecked(menuItemOf(Command::Center), centered);
     auto& bar = static_cast<ctl::Toolbar&>(*toolbar);
-    bar.setButtonState(TB_CHECKBUTTON, button::kRight, !centered);
-    bar.setButtonState(TB_CHECKBUTTON, button::kCenter, centered);
+    bar.setButtonState(TB_CHECKBUTTON, toolbarEntryOf(Command::Right), !centered);
+    bar.setButtonState(TB_CHECKBUTTON, toolbarEntryOf(Command::Center), centered);
 }
 
 } // namespace app

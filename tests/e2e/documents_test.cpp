@@ -35,7 +35,7 @@ TEST_F(Documents, SaveReopenAndTheUnsavedChangesQuestion) {
     EXPECT_TRUE(program.noDialog());
 
     // The toolbar's Open button: the text, and the path in the status bar.
-    program.clickButton(app::button::kOpen);
+    program.clickButton(app::toolbarEntryOf(app::Command::Open));
     ASSERT_NO_FATAL_FAILURE(chooseInFileDialog(program, letter));
     ASSERT_TRUE(program.waitForText(kOpened));
     EXPECT_TRUE(program.waitForStatus(L" " + letter));
@@ -59,7 +59,7 @@ TEST_F(Documents, SaveReopenAndTheUnsavedChangesQuestion) {
     EXPECT_TRUE(program.noDialog());
     program.type(L"m");
     ASSERT_TRUE(program.waitForText(changed + L"\x0645"));
-    program.clickButton(app::button::kNew);
+    program.clickButton(app::toolbarEntryOf(app::Command::New));
     box = expectChangedQuestion(program);
     ASSERT_TRUE(e2e::Program::answer(box, IDNO));
     EXPECT_TRUE(program.waitForText(L""));

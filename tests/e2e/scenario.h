@@ -4,7 +4,7 @@
 
 #include "driver.h"
 
-#include "app/templates.h"
+#include "app/command_table.h"
 #include "support/files.h"
 
 #include <gtest/gtest.h>

@@ -24,14 +24,15 @@ TEST_F(Settings, FontSizeAndAlignmentComeBackAtTheNextStart) {
         EXPECT_EQ(program.sizeText(), L"72");
         program.click(program.edit());
         expectMarks(program, true, false);
-        EXPECT_TRUE(program.buttonDown(app::button::kRight));
-        EXPECT_FALSE(program.buttonDown(app::button::kCenter));
+        EXPECT_TRUE(program.buttonDown(app::toolbarEntryOf(app::Command::Right)));
+        EXPECT_FALSE(program.buttonDown(app::toolbarEntryOf(app::Command::Center)));
 
         // View > Text Align > Center, chosen with the keyboard.
         program.chooseFromMenu(
             {VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
-        ASSERT_TRUE(e2e::waitFor([&] { return program.buttonDown(app::button::kCenter); }));
-        EXPECT_FALSE(program.buttonDown(app::button::kRight));
+        ASSERT_TRUE(e2e::waitFor(
+            [&] { return program.buttonDown(app::toolbarEntryOf(app::Command::Center)); }));
+        EXPECT_FALSE(program.buttonDown(app::toolbarEntryOf(app::Command::Right)));
         expectMarks(program, false, true);
         EXPECT_EQ(setting(L"TextAlign"), L"Center");
 
@@ -70,12 +71,13 @@ TEST_F(Settings, FontSizeAndAlignmentComeBackAtTheNextStart) {
     EXPECT_EQ(program.sizeText(), L"76");
     program.click(program.edit());
     expectMarks(program, false, true);
-    EXPECT_TRUE(program.buttonDown(app::button::kCenter));
-    EXPECT_FALSE(program.buttonDown(app::button::kRight));
+    EXPECT_TRUE(program.buttonDown(app::toolbarEntryOf(app::Command::Center)));
+    EXPECT_FALSE(program.buttonDown(app::toolbarEntryOf(app::Command::Right)));
 
     // Back to the right with the toolbar: stored at once.
-    program.clickButton(app::button::kRight);
-    ASSERT_TRUE(e2e::waitFor([&] { return program.buttonDown(app::button::kRight); }));
+    program.clickButton(app::toolbarEntryOf(app::Command::Right));
+    ASSERT_TRUE(
+        e2e::waitFor([&] { return program.buttonDown(app::toolbarEntryOf(app::Command::Right)); }));
     expectMarks(program, true, false);
     EXPECT_EQ(setting(L"TextAlign"), L"Right");
     program.press(VK_F4, false, true);

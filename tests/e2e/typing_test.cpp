@@ -35,10 +35,10 @@ TEST_F(Typing, SelectAllCutPasteAndTextSizeKeys) {
 
     // Ctrl+A, then the toolbar's Cut and Paste buttons.
     program.press('A', true);
-    program.clickButton(app::button::kCut);
+    program.clickButton(app::toolbarEntryOf(app::Command::Cut));
     EXPECT_TRUE(program.waitForText(L""));
-    program.clickButton(app::button::kPaste);
-    program.clickButton(app::button::kPaste);
+    program.clickButton(app::toolbarEntryOf(app::Command::Paste));
+    program.clickButton(app::toolbarEntryOf(app::Command::Paste));
     EXPECT_TRUE(program.waitForText(L"\x0643\x062A\x0628\x0643\x062A\x0628"));
 
     // Typing over a selection replaces it.

@@ -1,5 +1,5 @@
 #include "controls/toolbar_template.h"
-#include "app/templates.h"
+#include "app/command_table.h"
 
 #include <gtest/gtest.h>
 

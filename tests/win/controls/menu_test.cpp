@@ -6,7 +6,7 @@
 #include "controls/menu.h"
 #include "support/gui.h"
 #include "support/keys.h"
-#include "app/templates.h"
+#include "app/command_table.h"
 
 #include <gtest/gtest.h>
 

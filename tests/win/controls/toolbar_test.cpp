@@ -4,7 +4,7 @@
 #include "controls/toolbar.h"
 #include "support/gui.h"
 #include "support/keys.h"
-#include "app/templates.h"
+#include "app/command_table.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // after every test.
 
 #include "app/Unit1.h"
-#include "app/templates.h"
+#include "app/command_table.h"
 #include "controls/application.h"
 #include "controls/combo_box.h"
 #include "controls/font.h"

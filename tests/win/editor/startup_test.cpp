@@ -41,10 +41,10 @@ TEST_F(EditorTest, WithoutSettingsStartsWithTheDefaults) {
     const DWORD readingStyles = WS_EX_RTLREADING | WS_EX_RIGHT;
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(edit(), GWL_EXSTYLE)) & readingStyles,
               readingStyles);
-    EXPECT_TRUE(menuChecked(app::item::kRight));
-    EXPECT_FALSE(menuChecked(app::item::kCenter));
-    EXPECT_TRUE(buttonDown(app::button::kRight));
-    EXPECT_FALSE(buttonDown(app::button::kCenter));
+    EXPECT_TRUE(menuChecked(app::menuItemOf(app::Command::Right)));
+    EXPECT_FALSE(menuChecked(app::menuItemOf(app::Command::Center)));
+    EXPECT_TRUE(buttonDown(app::toolbarEntryOf(app::Command::Right)));
+    EXPECT_FALSE(buttonDown(app::toolbarEntryOf(app::Command::Center)));
     EXPECT_EQ(editText(), L"");
 }
 
@@ -61,10 +61,10 @@ TEST_F(EditorTest, StoredAlignmentCentresTextMenuAndToolbarByItsLetterCase) {
         start();
         show();
         EXPECT_EQ(editAlignment(), static_cast<DWORD>(c.textCentered ? ES_CENTER : ES_RIGHT));
-        EXPECT_EQ(menuChecked(app::item::kCenter), c.textCentered);
-        EXPECT_EQ(menuChecked(app::item::kRight), !c.textCentered);
-        EXPECT_EQ(buttonDown(app::button::kCenter), c.toolbarCentered);
-        EXPECT_EQ(buttonDown(app::button::kRight), !c.toolbarCentered);
+        EXPECT_EQ(menuChecked(app::menuItemOf(app::Command::Center)), c.textCentered);
+        EXPECT_EQ(menuChecked(app::menuItemOf(app::Command::Right)), !c.textCentered);
+        EXPECT_EQ(buttonDown(app::toolbarEntryOf(app::Command::Center)), c.toolbarCentered);
+        EXPECT_EQ(buttonDown(app::toolbarEntryOf(app::Command::Right)), !c.toolbarCentered);
         closeEditor();
     }
 }

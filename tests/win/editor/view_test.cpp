@@ -64,13 +64,13 @@ std::wstring tooltip(ctl::Toolbar& toolbar, int index) {
 TEST_F(EditorTest, TextSizeFromMenuAndSizeBoxAndFamilyFromNameBox) {
     start();
     show();
-    choose(app::item::kIncrease);
+    choose(app::menuItemOf(app::Command::Increase));
     EXPECT_EQ(sizeBoxText(), L"74"); // not in the list
     EXPECT_EQ(editFont().lfHeight, 74);
     EXPECT_EQ(setting(L"FontSize"), L"74");
 
     // Normal is for the moment: the stored size stays.
-    choose(app::item::kNormal);
+    choose(app::menuItemOf(app::Command::Normal));
     EXPECT_EQ(sizeBoxText(), L"26");
     EXPECT_EQ(editFont().lfHeight, 26);
     EXPECT_EQ(setting(L"FontSize"), L"74");
@@ -85,10 +85,10 @@ TEST_F(EditorTest, TextSizeFromMenuAndSizeBoxAndFamilyFromNameBox) {
     // No lower bound: 2, 0 (the platform's default height), -2.
     SendMessageW(sizeEdit, EM_SETSEL, 0, -1);
     typeInto(sizeEdit, L"2");
-    choose(app::item::kDecrease);
+    choose(app::menuItemOf(app::Command::Decrease));
     EXPECT_EQ(sizeBoxText(), L"0");
     EXPECT_EQ(editFont().lfHeight, 0);
-    choose(app::item::kDecrease);
+    choose(app::menuItemOf(app::Command::Decrease));
     EXPECT_EQ(sizeBoxText(), L"-2");
     EXPECT_EQ(editor->editField->font().height(), -2);
     EXPECT_EQ(setting(L"FontSize"), L"-2");
@@ -109,32 +109,32 @@ TEST_F(EditorTest, TextSizeFromMenuAndSizeBoxAndFamilyFromNameBox) {
 TEST_F(EditorTest, AlignmentFromMenuAndToolbarKeepsTextAndSelection) {
     start();
     show();
-    EXPECT_EQ(tooltip(toolbar(), app::button::kCenter), L"center");
-    EXPECT_EQ(tooltip(toolbar(), app::button::kRight), L"right");
+    EXPECT_EQ(tooltip(toolbar(), app::toolbarEntryOf(app::Command::Center)), L"center");
+    EXPECT_EQ(tooltip(toolbar(), app::toolbarEntryOf(app::Command::Right)), L"right");
 
     SetWindowTextW(edit(), L"\x0633\x0644\x0627\x0645\r\nabc");
     SendMessageW(edit(), EM_SETSEL, 2, 7);
-    choose(app::item::kCenter);
+    choose(app::menuItemOf(app::Command::Center));
     EXPECT_EQ(editAlignment(), static_cast<DWORD>(ES_CENTER));
-    EXPECT_TRUE(menuChecked(app::item::kCenter));
-    EXPECT_FALSE(menuChecked(app::item::kRight));
-    EXPECT_TRUE(buttonDown(app::button::kCenter));
-    EXPECT_FALSE(buttonDown(app::button::kRight));
+    EXPECT_TRUE(menuChecked(app::menuItemOf(app::Command::Center)));
+    EXPECT_FALSE(menuChecked(app::menuItemOf(app::Command::Right)));
+    EXPECT_TRUE(buttonDown(app::toolbarEntryOf(app::Command::Center)));
+    EXPECT_FALSE(buttonDown(app::toolbarEntryOf(app::Command::Right)));
     EXPECT_EQ(setting(L"TextAlign"), L"Center");
     EXPECT_EQ(editText(), L"\x0633\x0644\x0627\x0645\r\nabc");
     EXPECT_EQ(selection(edit()), std::make_pair(DWORD{2}, DWORD{7}));
 
-    click(app::button::kRight);
+    click(app::toolbarEntryOf(app::Command::Right));
     EXPECT_EQ(editAlignment(), static_cast<DWORD>(ES_RIGHT));
-    EXPECT_TRUE(menuChecked(app::item::kRight));
-    EXPECT_FALSE(menuChecked(app::item::kCenter));
-    EXPECT_TRUE(buttonDown(app::button::kRight));
-    EXPECT_FALSE(buttonDown(app::button::kCenter));
+    EXPECT_TRUE(menuChecked(app::menuItemOf(app::Command::Right)));
+    EXPECT_FALSE(menuChecked(app::menuItemOf(app::Command::Center)));
+    EXPECT_TRUE(buttonDown(app::toolbarEntryOf(app::Command::Right)));
+    EXPECT_FALSE(buttonDown(app::toolbarEntryOf(app::Command::Center)));
     EXPECT_EQ(setting(L"TextAlign"), L"Right");
     EXPECT_EQ(selection(edit()), std::make_pair(DWORD{2}, DWORD{7}));
 
-    click(app::button::kCenter);
-    EXPECT_TRUE(menuChecked(app::item::kCenter));
+    click(app::toolbarEntryOf(app::Command::Center));
+    EXPECT_TRUE(menuChecked(app::menuItemOf(app::Command::Center)));
     EXPECT_EQ(setting(L"TextAlign"), L"Center");
     EXPECT_FALSE(editor->modified);
 }
