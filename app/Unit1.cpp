@@ -52,6 +52,12 @@ int CALLBACK collectFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, 
 } // namespace
 
 void MainWindow::destroy() {
+    // The window outlives its record while it is torn down: its recorders must not reach here.
+    if (mainWindow) {
+        mainWindow->setOnResize({});
+        mainWindow->setOnMove({});
+    }
+    releaseSettings();
     Object::destroy();
     if (FMain == this)
         FMain = nullptr;

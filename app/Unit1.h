@@ -47,8 +47,10 @@ public:
     std::wstring documentFileName;
     bool modified = false;
 
-    // ---- settings: the open settings file, released when the main window may close
+    // ---- settings: the open settings file, released when the main window may close; read
+    // at start-up, written only from the end of start-up on
     ctl::IniFile* settings = nullptr;
+    bool writingSettings = false;
 
     // ---- documents (documents.cpp)
     // Asks about unsaved changes: IDCANCEL (stop), IDYES (saved) or IDNO (nothing to save).
@@ -70,9 +72,9 @@ public:
 
     // ---- settings (settings.cpp)
     // Setting.ini beside the executable, section General. Start-up opens it, reads every value
-    // at once, applies them while still in read mode (so the handlers it triggers write
-    // nothing), then switches to write mode; from then on each handler writes the value the
-    // user changed. The close handler releases it.
+    // at once as one value, applies them before writing starts (so the handlers it triggers
+    // write nothing), then starts writing; from then on each handler writes the value the user
+    // changed. The close handler releases it.
     struct StoredSettings {
         std::wstring fontName;
         int fontSize;
@@ -83,7 +85,7 @@ public:
         bool textCentered;
     };
     static std::wstring settingsFileName();
-    // Opens the settings in read mode; reading never creates the file.
+    // Opens the settings; reading never creates the file.
     void openSettings(std::wstring_view fileName);
     // Reads the keys in their order; `defaultFontName` is "Traditional Arabic" when the font
     // list holds it, else "Arial".

@@ -41,55 +41,55 @@ void MainWindow::openSettings(std::wstring_view fileName) {
 
 MainWindow::StoredSettings MainWindow::readSettings(std::wstring_view defaultFontName) {
     StoredSettings stored{};
-    stored.fontName = settings->valueString(L"FontName", defaultFontName);
-    stored.fontSize = settings->valueInteger(L"FontSize", kDefaultFontSize);
-    stored.width = settings->valueInteger(L"Width", kDefaultWidth);
-    stored.height = settings->valueInteger(L"Height", kDefaultHeight);
-    stored.left = settings->valueInteger(L"Left", kDefaultLeft);
-    stored.top = settings->valueInteger(L"Top", kDefaultTop);
-    stored.toolbarCentered = settings->valueString(L"TextAlign", L"Right") == L"Center";
+    stored.fontName = settings->readString(L"FontName", defaultFontName);
+    stored.fontSize = settings->readInteger(L"FontSize", kDefaultFontSize);
+    stored.width = settings->readInteger(L"Width", kDefaultWidth);
+    stored.height = settings->readInteger(L"Height", kDefaultHeight);
+    stored.left = settings->readInteger(L"Left", kDefaultLeft);
+    stored.top = settings->readInteger(L"Top", kDefaultTop);
+    stored.toolbarCentered = settings->readString(L"TextAlign", L"Right") == L"Center";
     stored.textCentered =
-        lowerAsciiLetters(settings->valueString(L"TextAlign", L"right")) == L"center";
+        lowerAsciiLetters(settings->readString(L"TextAlign", L"right")) == L"center";
     return stored;
 }
 
 void MainWindow::startWritingSettings() {
-    if (settings)
-        settings->writeMode = true;
+    writingSettings = settings != nullptr;
 }
 
 void MainWindow::writeWindowBounds(int width, int height, int left, int top) {
-    if (!settings)
+    if (!writingSettings)
         return;
-    settings->valueInteger(L"Height", height);
-    settings->valueInteger(L"Width", width);
-    settings->valueInteger(L"Left", left);
-    settings->valueInteger(L"Top", top);
+    settings->writeInteger(L"Height", height);
+    settings->writeInteger(L"Width", width);
+    settings->writeInteger(L"Left", left);
+    settings->writeInteger(L"Top", top);
 }
 
 void MainWindow::writeWindowPosition(int left, int top) {
-    if (!settings)
+    if (!writingSettings)
         return;
-    settings->valueInteger(L"Left", left);
-    settings->valueInteger(L"Top", top);
+    settings->writeInteger(L"Left", left);
+    settings->writeInteger(L"Top", top);
 }
 
 void MainWindow::writeFontName(std::wstring_view fontName) {
-    if (settings)
-        settings->valueString(L"FontName", fontName);
+    if (writingSettings)
+        settings->writeString(L"FontName", fontName);
 }
 
 void MainWindow::writeFontSize(std::wstring_view sizeText) {
-    if (settings)
-        settings->valueString(L"FontSize", sizeText);
+    if (writingSettings)
+        settings->writeString(L"FontSize", sizeText);
 }
 
 void MainWindow::writeTextAlign(bool centered) {
-    if (settings)
-        settings->valueString(L"TextAlign", centered ? L"Center" : L"Right");
+    if (writingSettings)
+        settings->writeString(L"TextAlign", centered ? L"Center" : L"Right");
 }
 
 void MainWindow::releaseSettings() {
+    writingSettings = false;
     if (settings)
         std::exchange(settings, nullptr)->release();
 }

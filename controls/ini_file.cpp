@@ -29,23 +29,15 @@ IniFile* newIniFile(std::wstring_view fileName) {
     return new IniFile(fileName);
 }
 
-std::int32_t IniFile::valueInteger(std::wstring_view key, std::int32_t value) {
-    if (writeMode) {
-        write(key, decimalText(value));
-        return value;
-    }
+std::int32_t IniFile::readInteger(std::wstring_view key, std::int32_t defaultValue) const {
     return static_cast<std::int32_t>(GetPrivateProfileIntW(
-        section.c_str(), std::wstring(key).c_str(), value, fileName_.c_str()));
+        section.c_str(), std::wstring(key).c_str(), defaultValue, fileName_.c_str()));
 }
 
-std::wstring IniFile::valueString(std::wstring_view key, std::wstring_view value) {
-    if (writeMode) {
-        write(key, value);
-        return std::wstring(value);
-    }
+std::wstring IniFile::readString(std::wstring_view key, std::wstring_view defaultValue) const {
     std::wstring buffer(kBufferSize, L'\0');
     const DWORD length = GetPrivateProfileStringW(section.c_str(), std::wstring(key).c_str(),
-                                                  std::wstring(value).c_str(), buffer.data(),
+                                                  std::wstring(defaultValue).c_str(), buffer.data(),
                                                   kBufferSize, fileName_.c_str());
     if (length == 0)
         return {};
@@ -53,7 +45,11 @@ std::wstring IniFile::valueString(std::wstring_view key, std::wstring_view value
     return buffer;
 }
 
-void IniFile::write(std::wstring_view key, std::wstring_view value) {
+void IniFile::writeInteger(std::wstring_view key, std::int32_t value) {
+    writeString(key, decimalText(value));
+}
+
+void IniFile::writeString(std::wstring_view key, std::wstring_view value) {
     createAsUtf16IfMissing(fileName_);
     WritePrivateProfileStringW(section.c_str(), std::wstring(key).c_str(),
                                std::wstring(value).c_str(), fileName_.c_str());

@@ -1,7 +1,6 @@
 #pragma once
-// IniFile: one private-profile file and a current section, read or written through the same
-// two calls: in read mode they answer the stored value (or the given default), in write mode
-// they store the given value and answer it.
+// IniFile: one private-profile file and a current section whose values are read, with a
+// default for what is missing, and written, each write at once.
 
 #include "controls/object.h"
 
@@ -13,28 +12,29 @@ namespace ctl {
 
 class IniFile : public Object {
 public:
-    bool writeMode = false;
     std::wstring section;
 
     const std::wstring& fileName() const noexcept { return fileName_; }
 
-    // Read: the stored number's leading digits (the default when the key is missing).
-    // Write: stores the number's decimal text.
-    std::int32_t valueInteger(std::wstring_view key, std::int32_t value);
-    // Read: the stored text, cut to 4095 units (the default when the key is missing; a key
-    // stored empty reads as empty). Write: stores the text; an empty text is kept as a value.
-    std::wstring valueString(std::wstring_view key, std::wstring_view value);
+    // The stored number's leading digits (0 when it does not start with one); the default when
+    // the key is missing. Reading never creates the file.
+    std::int32_t readInteger(std::wstring_view key, std::int32_t defaultValue) const;
+    // The stored text, cut to 4095 units; the default when the key is missing (a key stored
+    // empty reads as empty).
+    std::wstring readString(std::wstring_view key, std::wstring_view defaultValue) const;
+    // Stores the number's decimal text.
+    void writeInteger(std::wstring_view key, std::int32_t value);
+    // Stores the text; an empty text is kept as a value.
+    void writeString(std::wstring_view key, std::wstring_view value);
 
 private:
     friend IniFile* newIniFile(std::wstring_view fileName);
     explicit IniFile(std::wstring_view fileName) : fileName_(fileName) {}
 
-    void write(std::wstring_view key, std::wstring_view value);
-
     std::wstring fileName_;
 };
 
-// Opens nothing yet: read mode, no section. Release it like every object of the layer.
+// Opens nothing yet: no section. Release it like every object of the layer.
 IniFile* newIniFile(std::wstring_view fileName);
 
 } // namespace ctl
