@@ -72,26 +72,27 @@ AboutWindow* createAboutWindow(ctl::Control& owner) {
     });
     form->onDestroy = [](ctl::Object&) { FAbout = nullptr; };
 
-    about->Label1 = addLabel(*form, {72, 13, 193, 17, 18, true, false});
-    about->Label2 = addLabel(*form, {72, 29, 245, 15, 14, false, false});
-    about->Label3 = addLabel(*form, {16, 64, 0, 0, 14, true, false});
-    about->Label4 = addLabel(*form, {16, 80, 305, 41, 14, false, true});
-    about->Label5 = addLabel(*form, {16, 120, 0, 0, 14, true, false});
-    about->Label6 = addLabel(*form, {16, 136, 293, 33, 14, false, true});
+    about->nameLabel = addLabel(*form, {72, 13, 193, 17, 18, true, false});
+    about->authorLabel = addLabel(*form, {72, 29, 245, 15, 14, false, false});
+    about->descriptionHeading = addLabel(*form, {16, 64, 0, 0, 14, true, false});
+    about->descriptionLabel = addLabel(*form, {16, 80, 305, 41, 14, false, true});
+    about->contactHeading = addLabel(*form, {16, 120, 0, 0, 14, true, false});
+    about->contactLabel = addLabel(*form, {16, 136, 293, 33, 14, false, true});
 
     form->centerOnParent();
     form->setResizable(false);
     form->sendMessage(WM_INITMENU);
 
     form->setText(L"About Dawatik");
-    about->Label1->setText(L"Dawatik 1.4");
-    about->Label2->setText(L"Written by the Dawatik developers");
-    about->Label3->setText(L"Description");
-    about->Label4->setText(L"Simple Arabic Unicode text editor. See the help manual (readme) "
-                           L"for both Keyboard character map and Installation.");
-    about->Label5->setText(L"Contact and Information");
-    about->Label6->setText(L"email \t: dawatik@example.org\r\n"
-                           L"website  \t: https://dawatik.example.org");
+    about->nameLabel->setText(L"Dawatik 1.4");
+    about->authorLabel->setText(L"Written by the Dawatik developers");
+    about->descriptionHeading->setText(L"Description");
+    about->descriptionLabel->setText(
+        L"Simple Arabic Unicode text editor. See the help manual (readme) "
+        L"for both Keyboard character map and Installation.");
+    about->contactHeading->setText(L"Contact and Information");
+    about->contactLabel->setText(L"email \t: dawatik@example.org\r\n"
+                                 L"website  \t: https://dawatik.example.org");
     about->icon = ctl::newIcon();
     about->icon->load(ctl::moduleInstance(), L"MAINICON", kIconSize);
     form->setIcon(ctl::kNoIcon);

@@ -16,12 +16,12 @@ namespace app {
 class AboutWindow : public ctl::Object {
 public:
     ctl::Form* form = nullptr;
-    ctl::Label* Label1 = nullptr; // name and version
-    ctl::Label* Label2 = nullptr; // authorship
-    ctl::Label* Label3 = nullptr; // "Description"
-    ctl::Label* Label4 = nullptr; // description text
-    ctl::Label* Label5 = nullptr; // "Contact and Information"
-    ctl::Label* Label6 = nullptr; // contact lines
+    ctl::Label* nameLabel = nullptr;
+    ctl::Label* authorLabel = nullptr;
+    ctl::Label* descriptionHeading = nullptr;
+    ctl::Label* descriptionLabel = nullptr;
+    ctl::Label* contactHeading = nullptr;
+    ctl::Label* contactLabel = nullptr;
     ctl::Icon* icon = nullptr;
 
 protected:

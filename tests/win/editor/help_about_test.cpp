@@ -91,8 +91,9 @@ void CALLBACK inspectAbout(HWND, UINT, UINT_PTR timer, DWORD) {
     AboutSeen seen;
     seen.window = window;
     seen.caption = testing_gui::windowText(window);
-    for (ctl::Label* label : {about->Label1, about->Label2, about->Label3, about->Label4,
-                              about->Label5, about->Label6}) {
+    for (ctl::Label* label :
+         {about->nameLabel, about->authorLabel, about->descriptionHeading, about->descriptionLabel,
+          about->contactHeading, about->contactLabel}) {
         seen.labels.push_back(testing_gui::windowText(label->handle()));
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(label->handle(), WM_GETFONT, 0, 0)),
