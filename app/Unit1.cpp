@@ -19,6 +19,7 @@
 #include "controls/toolbar.h"
 
 #include <array>
+#include <new>
 #include <set>
 #include <string>
 #include <string_view>
@@ -44,9 +45,14 @@ struct FamilyOrder {
 using FamilySet = std::set<std::wstring, FamilyOrder>;
 
 // The platform reports a family once per character set; the first spelling of each is kept.
+// Nothing may be thrown through the platform's enumeration: short of memory, the list stops.
 int CALLBACK collectFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM families) {
-    reinterpret_cast<FamilySet*>(families)->emplace(font->lfFaceName);
-    return 1;
+    try {
+        reinterpret_cast<FamilySet*>(families)->emplace(font->lfFaceName);
+        return 1;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
 }
 
 } // namespace
