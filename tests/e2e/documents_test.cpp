@@ -17,9 +17,7 @@ TEST_F(Documents, SaveReopenAndTheUnsavedChangesQuestion) {
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
     const std::wstring letter = folder.file(L"letter.txt");
-    program.click(program.edit());
-    program.type(L"slam\nktb");
-    ASSERT_TRUE(program.waitForText(kLetter));
+    ASSERT_TRUE(program.typeIntoText(L"slam\nktb", kLetter));
 
     // Ctrl+S on an untitled document asks for a name; the file holds the text as typed, with
     // the line break as CR LF.
@@ -99,9 +97,7 @@ TEST_F(Documents, AFileWithoutTheMarkIsOpenedOnlyWhenTheUserAgrees) {
         testing_files::writeBytes(plain, std::string("\x33\x06\x44\x06\x27\x06\x45\x06", 8)));
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
-    program.click(program.edit());
-    program.type(L"k");
-    ASSERT_TRUE(program.waitForText(L"\x0643"));
+    ASSERT_TRUE(program.typeIntoText(L"k", L"\x0643"));
 
     // File > Save as... with the keyboard, over an existing file: the dialog asks first.
     const std::wstring kaf = folder.file(L"kaf.txt");

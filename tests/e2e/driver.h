@@ -79,6 +79,12 @@ public:
     ::testing::AssertionResult caretToEnd() const;
     // Whether the font list is open.
     bool fontListOpen() const;
+    // Clicks into the text, types `keys` there and waits until the text is `shown`.
+    ::testing::AssertionResult typeIntoText(std::wstring_view keys, std::wstring_view shown) const {
+        click(edit_);
+        type(keys);
+        return waitForText(shown);
+    }
     // Wait until the edit field or the status bar holds `text`; a failure shows what it held.
     ::testing::AssertionResult waitForText(std::wstring_view text, DWORD timeoutMs = 10000) const;
     ::testing::AssertionResult waitForStatus(std::wstring_view text, DWORD timeoutMs = 10000) const;

@@ -79,9 +79,7 @@ TEST_F(FullDisk, AFailedSaveIsToldAndKeepsTheFileAndTheChanges) {
 
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
-    program.click(program.edit());
-    program.type(L"slam");
-    ASSERT_TRUE(program.waitForText(L"\x0633\x0644\x0627\x0645"));
+    ASSERT_TRUE(program.typeIntoText(L"slam", L"\x0633\x0644\x0627\x0645"));
     program.press('S', true);
     ASSERT_NO_FATAL_FAILURE(chooseInFileDialog(program, letter));
     const std::string saved = documentBytes(L"\x0633\x0644\x0627\x0645");

@@ -29,9 +29,7 @@ TEST_F(Typing, LatinKeysBecomeArabicAndTwoKeysCombine) {
 TEST_F(Typing, SelectAllCutPasteAndTextSizeKeys) {
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
-    program.click(program.edit());
-    program.type(L"ktb");
-    ASSERT_TRUE(program.waitForText(L"\x0643\x062A\x0628"));
+    ASSERT_TRUE(program.typeIntoText(L"ktb", L"\x0643\x062A\x0628"));
 
     // Ctrl+A, then the toolbar's Cut and Paste buttons.
     program.press('A', true);
@@ -67,9 +65,7 @@ TEST_F(Typing, SelectAllCutPasteAndTextSizeKeys) {
 TEST_F(Typing, AltWithALetterTypesNothing) {
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
-    program.click(program.edit());
-    program.type(L"be");
-    ASSERT_TRUE(program.waitForText(L"\x0628\x064E"));
+    ASSERT_TRUE(program.typeIntoText(L"be", L"\x0628\x064E"));
 
     // Alt+E right after e is a menu key, not a second e that would combine with the first; the
     // menus have no E to open, so nothing happens at all.
@@ -84,9 +80,7 @@ TEST_F(Typing, AltWithALetterTypesNothing) {
 TEST_F(Typing, CutAndCopyInTheSizeBoxTakeItsTextAndLeaveTheDocument) {
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
-    program.click(program.edit());
-    program.type(L"ktb");
-    ASSERT_TRUE(program.waitForText(L"\x0643\x062A\x0628"));
+    ASSERT_TRUE(program.typeIntoText(L"ktb", L"\x0643\x062A\x0628"));
     program.press('A', true);
 
     // The size's digits selected in the box, copied, then cut.

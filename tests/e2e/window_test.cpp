@@ -77,9 +77,7 @@ TEST_F(Window, AStartMaximisedByItsShortcutRecordsNothingUntilTheUserMovesIt) {
 TEST_F(Window, TheUnsavedChangesQuestionHoldsTheWindowUntilItIsAnswered) {
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
-    program.click(program.edit());
-    program.type(L"ktb");
-    ASSERT_TRUE(program.waitForText(L"\x0643\x062A\x0628"));
+    ASSERT_TRUE(program.typeIntoText(L"ktb", L"\x0643\x062A\x0628"));
 
     program.press(VK_F4, false, true);
     const e2e::Dialog question = expectChangedQuestion(program);
