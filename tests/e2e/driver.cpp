@@ -417,26 +417,26 @@ void Program::toFront() const {
 void Program::type(std::wstring_view keys) const {
     toFront();
     std::vector<INPUT> inputs;
+    // Shift stays down over a run of characters that need it, as a user holds it over capitals.
+    bool shiftDown = false;
+    auto holdShift = [&](bool down) {
+        if (down != shiftDown)
+            addKey(inputs, VK_SHIFT, !down);
+        shiftDown = down;
+    };
     for (wchar_t c : keys) {
-        if (c == L'\n') {
-            addKey(inputs, VK_RETURN, false);
-            addKey(inputs, VK_RETURN, true);
-            continue;
-        }
-        const SHORT scan = VkKeyScanW(c);
+        const SHORT scan = c == L'\n' ? VK_RETURN : VkKeyScanW(c);
         if (scan == -1) {
+            holdShift(false);
             addUnicode(inputs, c);
             continue;
         }
         const auto key = static_cast<WORD>(LOBYTE(scan));
-        const bool shift = (HIBYTE(scan) & 1) != 0;
-        if (shift)
-            addKey(inputs, VK_SHIFT, false);
+        holdShift((HIBYTE(scan) & 1) != 0);
         addKey(inputs, key, false);
         addKey(inputs, key, true);
-        if (shift)
-            addKey(inputs, VK_SHIFT, true);
     }
+    holdShift(false);
     send(inputs);
 }
 
@@ -458,6 +458,25 @@ void Program::press(WORD virtualKey, bool ctrl, bool alt, bool shift) const {
     send(inputs);
 }
 
+bool Program::pressAndWait(WORD virtualKey) const {
+    toFront();
+    // Attached to the program's input, this thread's key state follows the keys as the program
+    // takes them from its queue.
+    const DWORD self = GetCurrentThreadId();
+    if (!AttachThreadInput(self, process_.dwThreadId, TRUE))
+        return false;
+    const auto taken = [virtualKey](bool down) {
+        std::vector<INPUT> inputs;
+        addKey(inputs, virtualKey, !down);
+        send(inputs);
+        return waitFor([&] { return ((GetKeyState(virtualKey) & 0x8000) != 0) == down; });
+    };
+    const bool pressed = taken(true);
+    const bool released = taken(false);
+    AttachThreadInput(self, process_.dwThreadId, FALSE);
+    return pressed && released;
+}
+
 void Program::chooseFromMenu(std::initializer_list<WORD> keys) const {
     press(VK_MENU);
     waitFor([this] { return inMenu(); }, 5000);
@@ -465,7 +484,7 @@ void Program::chooseFromMenu(std::initializer_list<WORD> keys) const {
         press(key);
 }
 
-void Program::clickAt(POINT point) const {
+void Program::clickAt(POINT point, bool release) const {
     toFront();
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
@@ -474,7 +493,23 @@ void Program::clickAt(POINT point) const {
     sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, point.x * 65536 / width + 1,
               point.y * 65536 / height + 1);
     sendMouse(MOUSEEVENTF_LEFTDOWN);
+    if (release)
+        sendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+bool Program::clickAtAndWait(POINT point) const {
+    clickAt(point, false);
+    const auto captured = [this](bool held) {
+        return waitFor([&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(process_.dwThreadId, &info) &&
+                   (info.hwndCapture != nullptr) == held;
+        });
+    };
+    const bool pressed = captured(true);
     sendMouse(MOUSEEVENTF_LEFTUP);
+    return pressed && captured(false);
 }
 
 void Program::click(HWND window) const {
