@@ -458,23 +458,26 @@ void Program::press(WORD virtualKey, bool ctrl, bool alt, bool shift) const {
     send(inputs);
 }
 
-bool Program::pressAndWait(WORD virtualKey) const {
+bool Program::pressAndWait(WORD virtualKey, bool ctrl) const {
     toFront();
     // Attached to the program's input, this thread's key state follows the keys as the program
-    // takes them from its queue.
+    // takes them from its queue. The character a press makes is handled before the release is
+    // taken, so once the release is taken the key has done its work.
     const DWORD self = GetCurrentThreadId();
     if (!AttachThreadInput(self, process_.dwThreadId, TRUE))
         return false;
-    const auto taken = [virtualKey](bool down) {
+    const auto taken = [](WORD key, bool down) {
         std::vector<INPUT> inputs;
-        addKey(inputs, virtualKey, !down);
+        addKey(inputs, key, !down);
         send(inputs);
-        return waitFor([&] { return ((GetKeyState(virtualKey) & 0x8000) != 0) == down; });
+        return waitFor([&] { return ((GetKeyState(key) & 0x8000) != 0) == down; });
     };
-    const bool pressed = taken(true);
-    const bool released = taken(false);
+    bool ok = !ctrl || taken(VK_CONTROL, true);
+    ok = taken(virtualKey, true) && ok;
+    ok = taken(virtualKey, false) && ok;
+    ok = (!ctrl || taken(VK_CONTROL, false)) && ok;
     AttachThreadInput(self, process_.dwThreadId, FALSE);
-    return pressed && released;
+    return ok;
 }
 
 void Program::chooseFromMenu(std::initializer_list<WORD> keys) const {

@@ -104,9 +104,9 @@ public:
     void type(std::wstring_view keys) const;
     // Presses one key, with the modifiers held.
     void press(WORD virtualKey, bool ctrl = false, bool alt = false, bool shift = false) const;
-    // Presses one key and waits until the program has taken its press and its release. False
-    // when it did not.
-    bool pressAndWait(WORD virtualKey) const;
+    // Presses one key (with Ctrl held) and waits until the program has taken its press and its
+    // release. False when it did not.
+    bool pressAndWait(WORD virtualKey, bool ctrl = false) const;
     // Chooses from the menu bar with the keyboard: Alt, then `keys` (arrows, Enter).
     void chooseFromMenu(std::initializer_list<WORD> keys) const;
     // Clicks at a point on the screen (or only presses the button there).

@@ -392,20 +392,16 @@ private:
         case Step::Undo: {
             // The field's undo has one level that toggles: the first gives back a text it held
             // before (or keeps it with nothing to undo), the second restores this one exactly.
-            program_.press('Z', true);
-            std::wstring undone;
-            e2e::waitFor(
-                [&] {
-                    undone = program_.editText();
-                    return undone != before.text;
-                },
-                2000);
+            if (!program_.pressAndWait('Z', true))
+                return L"the key was not taken";
+            const std::wstring undone = program_.editText();
             log_ += L" (the first gave " + units(undone) + L")";
             if (!model_.seen.contains(undone))
                 return L"Undo gave a text the session never had";
-            program_.press('Z', true);
-            if (!program_.waitForText(before.text, 5000))
-                return L"the second Undo did not restore the text: " + units(program_.editText());
+            if (!program_.pressAndWait('Z', true))
+                return L"the key was not taken";
+            if (const std::wstring redone = program_.editText(); redone != before.text)
+                return L"the second Undo did not restore the text: " + units(redone);
             if (auto failure = adoptSelection([](std::size_t, std::size_t) { return true; });
                 !failure.empty())
                 return failure;
