@@ -421,26 +421,26 @@ void Program::toFront() const {
 void Program::type(std::wstring_view keys) const {
     toFront();
     std::vector<INPUT> inputs;
+    // Shift stays down over a run of characters that need it, as a user holds it over capitals.
+    bool shiftDown = false;
+    auto holdShift = [&](bool down) {
+        if (down != shiftDown)
+            addKey(inputs, VK_SHIFT, !down);
+        shiftDown = down;
+    };
     for (wchar_t c : keys) {
-        if (c == L'\n') {
-            addKey(inputs, VK_RETURN, false);
-            addKey(inputs, VK_RETURN, true);
-            continue;
-        }
-        const SHORT scan = VkKeyScanW(c);
+        const SHORT scan = c == L'\n' ? VK_RETURN : VkKeyScanW(c);
         if (scan == -1) {
+            holdShift(false);
             addUnicode(inputs, c);
             continue;
         }
         const auto key = static_cast<WORD>(LOBYTE(scan));
-        const bool shift = (HIBYTE(scan) & 1) != 0;
-        if (shift)
-            addKey(inputs, VK_SHIFT, false);
+        holdShift((HIBYTE(scan) & 1) != 0);
         addKey(inputs, key, false);
         addKey(inputs, key, true);
-        if (shift)
-            addKey(inputs, VK_SHIFT, true);
     }
+    holdShift(false);
     send(inputs);
 }
 
@@ -462,6 +462,28 @@ void Program::press(WORD virtualKey, bool ctrl, bool alt, bool shift) const {
     send(inputs);
 }
 
+bool Program::pressAndWait(WORD virtualKey, bool ctrl) const {
+    toFront();
+    // Attached to the program's input, this thread's key state follows the keys as the program
+    // takes them from its queue. The character a press makes is handled before the release is
+    // taken, so once the release is taken the key has done its work.
+    const DWORD self = GetCurrentThreadId();
+    if (!AttachThreadInput(self, process_.dwThreadId, TRUE))
+        return false;
+    const auto taken = [](WORD key, bool down) {
+        std::vector<INPUT> inputs;
+        addKey(inputs, key, !down);
+        send(inputs);
+        return waitFor([&] { return ((GetKeyState(key) & 0x8000) != 0) == down; });
+    };
+    bool ok = !ctrl || taken(VK_CONTROL, true);
+    ok = taken(virtualKey, true) && ok;
+    ok = taken(virtualKey, false) && ok;
+    ok = (!ctrl || taken(VK_CONTROL, false)) && ok;
+    AttachThreadInput(self, process_.dwThreadId, FALSE);
+    return ok;
+}
+
 void Program::chooseFromMenu(std::initializer_list<WORD> keys) const {
     press(VK_MENU);
     waitFor([this] { return inMenu(); }, 5000);
@@ -469,7 +491,7 @@ void Program::chooseFromMenu(std::initializer_list<WORD> keys) const {
         press(key);
 }
 
-void Program::clickAt(POINT point) const {
+void Program::clickAt(POINT point, bool release) const {
     toFront();
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
@@ -478,7 +500,23 @@ void Program::clickAt(POINT point) const {
     sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, point.x * 65536 / width + 1,
               point.y * 65536 / height + 1);
     sendMouse(MOUSEEVENTF_LEFTDOWN);
+    if (release)
+        sendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+bool Program::clickAtAndWait(POINT point) const {
+    clickAt(point, false);
+    const auto captured = [this](bool held) {
+        return waitFor([&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(process_.dwThreadId, &info) &&
+                   (info.hwndCapture != nullptr) == held;
+        });
+    };
+    const bool pressed = captured(true);
     sendMouse(MOUSEEVENTF_LEFTUP);
+    return pressed && captured(false);
 }
 
 void Program::click(HWND window) const {

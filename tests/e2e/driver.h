@@ -106,14 +106,21 @@ public:
     // for a dialog to be gone (no dialog of the program left, the main window enabled, in front
     // and holding the keyboard focus).
     void toFront() const;
-    // Types Latin text on the keyboard, key by key (with Shift where the character needs it).
+    // Types Latin text on the keyboard, key by key (with Shift held over each run of characters
+    // that need it).
     void type(std::wstring_view keys) const;
     // Presses one key, with the modifiers held.
     void press(WORD virtualKey, bool ctrl = false, bool alt = false, bool shift = false) const;
+    // Presses one key (with Ctrl held) and waits until the program has taken its press and its
+    // release. False when it did not.
+    bool pressAndWait(WORD virtualKey, bool ctrl = false) const;
     // Chooses from the menu bar with the keyboard: Alt, then `keys` (arrows, Enter).
     void chooseFromMenu(std::initializer_list<WORD> keys) const;
-    // Clicks at a point on the screen.
-    void clickAt(POINT point) const;
+    // Clicks at a point on the screen (or only presses the button there).
+    void clickAt(POINT point, bool release = true) const;
+    // Clicks at a point and waits until the program has taken the press and the release: the
+    // window under the mouse captures it between them. False when it did not.
+    bool clickAtAndWait(POINT point) const;
     // Clicks the middle of a window.
     void click(HWND window) const;
     // Clicks a toolbar button (index into the toolbar, separators counted).
