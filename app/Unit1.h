@@ -21,6 +21,8 @@ class Menu;
 
 namespace app {
 
+class Recovery;
+
 class MainWindow : public ctl::Object {
 public:
     // ---- the window and its controls (created in this order)
@@ -42,6 +44,8 @@ public:
     // Path of the file the document was loaded from or last saved to; empty: untitled.
     std::wstring documentFileName;
     bool modified = false;
+    // Keeps the unsaved text safe; only the program proper has one (recovery.h).
+    Recovery* recovery = nullptr;
 
     // ---- settings: the open settings file, released when the main window may close
     ctl::IniFile* settings = nullptr;
@@ -63,6 +67,8 @@ public:
     // Writes the edit field's text as a document file; a failure is told to the user, and the
     // file keeps its old content. True when the whole document reached the disk.
     bool writeDocument(ctl::Control& edit, const std::wstring& path);
+    // The document now matches its file, or was discarded: modified is false, no copy is kept.
+    void markUnmodified();
 
     // ---- settings (settings.cpp)
     // Setting.ini beside the executable, section General. Start-up opens it, reads every value
