@@ -14,6 +14,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <new>
 #include <utility>
@@ -78,8 +79,9 @@ ctl::UniqueFile openLock(const std::wstring& path) {
 
 std::optional<RecoveryCopy> readCopy(const std::wstring& path) {
     auto stream = ctl::newReadStream(path);
+    // Path and text each pass through the platform as int lengths: a larger file is no copy.
     const std::uint64_t size = stream->size();
-    if (!stream->isOpen() || size > SIZE_MAX / 2)
+    if (!stream->isOpen() || size > 4ull * INT_MAX + 32)
         return std::nullopt;
     try {
         std::string bytes(static_cast<std::size_t>(size), '\0');
