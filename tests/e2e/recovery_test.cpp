@@ -59,7 +59,7 @@ protected:
         return ::testing::AssertionFailure() << "a copy is still there";
     }
 
-    // The user's folder as a start of the program makes it.
+    // The user's local application data folder, as the driver makes it at each start.
     void makeAppData() const {
         CreateDirectoryW((folder.path() + L"AppData").c_str(), nullptr);
         CreateDirectoryW(appData().c_str(), nullptr);
