@@ -4,6 +4,7 @@
 #include "app/Unit1.h"
 
 #include "app/command_table.h"
+#include "app/recovery.h"
 #include "controls/application.h"
 #include "controls/combo_box.h"
 #include "controls/edit.h"
@@ -20,9 +21,11 @@
 
 #include <array>
 #include <new>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace app {
 
@@ -245,6 +248,14 @@ void MainWindow::recordPosition() {
 
 int runProgram() {
     createMainWindow(FMain);
+    // Without a thread for it the program still runs, only without recovery copies.
+    std::optional<Recovery> recovery;
+    try {
+        recovery.emplace(*FMain, Recovery::userFolder());
+        FMain->recovery = &*recovery;
+        recovery->offerLeftCopy();
+    } catch (const std::system_error&) {
+    }
     ctl::run(FMain->mainWindow);
     return 0;
 }

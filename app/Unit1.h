@@ -24,6 +24,7 @@ class Toolbar;
 namespace app {
 
 enum class Command;
+class Recovery;
 
 class MainWindow : public ctl::Object {
 public:
@@ -46,6 +47,8 @@ public:
     // Path of the file the document was loaded from or last saved to; empty: untitled.
     std::wstring documentFileName;
     bool modified = false;
+    // Keeps the unsaved text safe; only the program proper has one (recovery.h).
+    Recovery* recovery = nullptr;
 
     // ---- settings: the open settings file, released when the main window may close; read
     // at start-up, written only from the end of start-up on
@@ -69,6 +72,8 @@ public:
     // Writes the edit field's text as a document file; a failure is told to the user, and the
     // file keeps its old content. True when the whole document reached the disk.
     bool writeDocument(ctl::Control& edit, const std::wstring& path);
+    // The document now matches its file, or was discarded: modified is false, no copy is kept.
+    void markUnmodified();
 
     // ---- settings (settings.cpp)
     // Setting.ini beside the executable, section General. Start-up opens it, reads every value

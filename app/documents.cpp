@@ -4,6 +4,7 @@
 #include "app/Unit1.h"
 
 #include "app/document_format.h"
+#include "app/recovery.h"
 #include "controls/file_dialog.h"
 #include "controls/file_stream.h"
 #include "controls/form.h"
@@ -237,7 +238,7 @@ void MainWindow::newCommand() {
     if (askToSaveChanges() == IDCANCEL)
         return;
     editField->setText(L"");
-    modified = false; // after the change notification of the emptying
+    markUnmodified(); // after the change notification of the emptying
     documentFileName.clear();
     ctl::setStatusText(*mainWindow, 0, L"");
 }
@@ -258,7 +259,7 @@ bool MainWindow::openDocument(const std::wstring& path) {
         tellTooLarge(path, kTooMuchText);
         return false;
     }
-    modified = false;
+    markUnmodified();
     documentFileName = path;
     ctl::setStatusText(*mainWindow, 0, L" " + path);
     return true;
@@ -267,7 +268,7 @@ bool MainWindow::openDocument(const std::wstring& path) {
 void MainWindow::saveCommand() {
     if (!documentFileName.empty()) {
         if (writeDocument(*editField, documentFileName))
-            modified = false;
+            markUnmodified();
         return;
     }
     if (!saveUnderChosenName())
@@ -285,7 +286,7 @@ bool MainWindow::saveUnderChosenName() {
     const std::wstring path = fileDialog->fileName;
     if (writeDocument(*editField, path)) {
         documentFileName = path;
-        modified = false;
+        markUnmodified();
     }
     return true;
 }
@@ -296,12 +297,23 @@ void MainWindow::exitCommand() {
 
 void MainWindow::onCloseRequest(ctl::Control&, bool& mayClose) {
     mayClose = askToSaveChanges() != IDCANCEL;
-    if (mayClose)
-        releaseSettings();
+    if (!mayClose)
+        return;
+    if (recovery)
+        recovery->end();
+    releaseSettings();
 }
 
 void MainWindow::onTextChanged(ctl::Control&) {
     modified = true;
+    if (recovery)
+        recovery->changed();
+}
+
+void MainWindow::markUnmodified() {
+    modified = false;
+    if (recovery)
+        recovery->discard();
 }
 
 } // namespace app

@@ -315,10 +315,12 @@ int wmain(int argc, wchar_t** argv) {
         return filesBenchmark(argv[2], _wtoi(argv[3]));
     if (mode == L"typing" && argc > 4)
         return typingBenchmark(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
+    if (mode == L"recovery" && argc > 5)
+        return recoveryBenchmark(argv[2], argv[3], _wtoi(argv[4]), _wtoi(argv[5]));
     if (mode == L"memory" && argc > 4)
         return memoryBenchmark(argv[2], argv[3], argv[4]);
     std::fprintf(stderr, "usage: editor_bench.exe documents <folder> | files <folder> <rounds> | "
-                         "typing <document> <rounds> <keys> | memory editor|bare <document|-> "
-                         "<edit model file>\n");
+                         "typing <document> <rounds> <keys> | recovery <document> <folder> "
+                         "<rounds> <keys> | memory editor|bare <document|-> <edit model file>\n");
     return 2;
 }

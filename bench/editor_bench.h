@@ -26,5 +26,9 @@ void paintNow(HWND window);
 
 // Typing 300 key presses into the middle of a 256 KB document, map on and map off.
 int typingBenchmark(const std::wstring& document, int rounds, int keys);
+// The longest pause between key presses into a 2 MB document with recovery copies written to
+// `folder` and without, and the copy's own work on the GUI thread.
+int recoveryBenchmark(const std::wstring& document, const std::wstring& folder, int rounds,
+                      int keys);
 
 } // namespace bench

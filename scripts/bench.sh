@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Benchmarks of what users feel, each against a lower bound measured in the same run: start-up,
-# Open and Save of 256 KB and 2 MB documents, typing with the keyboard map, and the peak memory
-# of an Open. Builds what it needs, runs everything in a Wine session of its own and prints one
-# table (see BENCHMARKS.md for what each figure measures).
+# Open and Save of 256 KB and 2 MB documents, typing with the keyboard map, the pause the
+# recovery copy causes while typing, and the peak memory of an Open. Builds what it needs, runs
+# everything in a Wine session of its own and prints one table (see BENCHMARKS.md for what each
+# figure measures).
 #   bench.sh [build-root]        default: <repo>/build
-# BENCH_ROUNDS (default 5) sets the counted rounds of the Open, Save, typing and memory figures;
-# start-up runs three times as many, being short, and typing twice as many, being noisy.
+# BENCH_ROUNDS (default 5) sets the counted rounds of the Open, Save, typing, recovery copy and
+# memory figures; start-up runs three times as many, being short, and typing twice as many,
+# being noisy.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 root=${1:-$repo/build}
@@ -39,6 +41,11 @@ run "$bench/startup_driver.exe" startup $((rounds * 3)) "$wwork\\dawatik.exe" \
 
 echo "bench: typing ($((rounds * 2)) rounds)" >&2
 run "$bench/editor_bench.exe" typing "$wwork\\doc256k.txt" $((rounds * 2)) 300 >>"$results" 2>/dev/null
+
+echo "bench: recovery copy while typing, 2 MB ($rounds rounds)" >&2
+# Its rounds and the longest pause of all of them go to recovery.txt.
+run "$bench/editor_bench.exe" recovery "$wwork\\doc2m.txt" "$wwork\\recovery\\" "$rounds" 10 \
+    >>"$results" 2>"$work/recovery.txt"
 
 echo "bench: peak memory ($rounds rounds)" >&2
 # Each figure is one fresh process; the rounds interleave the programs and the documents.

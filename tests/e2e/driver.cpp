@@ -170,20 +170,48 @@ std::wstring classOf(HWND window) {
     return name;
 }
 
+std::wstring localAppData(const std::wstring& folder) {
+    return folder + L"AppData\\Local\\";
+}
+
+namespace {
+
+// The driver's environment with LOCALAPPDATA replaced, as a block for CreateProcessW.
+std::wstring environmentWith(const std::wstring& localAppData) {
+    std::wstring block;
+    wchar_t* strings = GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry; entry += wcslen(entry) + 1) {
+        if (_wcsnicmp(entry, L"LOCALAPPDATA=", 13) != 0)
+            block.append(entry).push_back(L'\0');
+    }
+    FreeEnvironmentStringsW(strings);
+    block.append(L"LOCALAPPDATA=" + localAppData).push_back(L'\0');
+    block.push_back(L'\0');
+    return block;
+}
+
+} // namespace
+
 Program::Program(const std::wstring& folder, int showCommand) {
     const std::wstring program = folder + L"dawatik.exe";
     if (!CopyFileW(testing_gui::programPath().c_str(), program.c_str(), FALSE) &&
         GetFileAttributesW(program.c_str()) == INVALID_FILE_ATTRIBUTES)
         return;
     std::wstring commandLine = L"\"" + program + L"\"";
+    // The folder exists, as the platform's does; what the program puts inside it is its own.
+    const std::wstring appData = localAppData(folder);
+    CreateDirectoryW((folder + L"AppData").c_str(), nullptr);
+    CreateDirectoryW(appData.c_str(), nullptr);
+    std::wstring environment = environmentWith(appData.substr(0, appData.size() - 1));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (showCommand >= 0) {
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = static_cast<WORD>(showCommand);
     }
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &process_))
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_UNICODE_ENVIRONMENT, environment.data(), folder.c_str(), &startup,
+                        &process_))
         return;
     WaitForInputIdle(process_.hProcess, 20000);
     Search search{process_.dwProcessId};
@@ -231,6 +259,11 @@ Program::~Program() {
 
 bool Program::running() const {
     return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void Program::kill() {
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, 10000);
 }
 
 long Program::waitForExit(DWORD timeoutMs) {

@@ -47,11 +47,16 @@ struct Dialog {
     std::vector<int> buttons; // of IDOK, IDCANCEL, IDYES, IDNO
 };
 
+// The local application data folder a program started from `folder` is given (LOCALAPPDATA, as
+// the platform sets it for each user): its recovery copies stay inside the scenario's folder.
+std::wstring localAppData(const std::wstring& folder);
+
 class Program {
 public:
-    // Starts dawatik.exe copied into `folder` (with its working folder there) and waits until
-    // its main window is shown; `showCommand`, when given, is the shortcut's "Run" choice
-    // (SW_SHOWMAXIMIZED, ...). `started()` tells whether it got that far.
+    // Starts dawatik.exe copied into `folder` (with its working folder there, and
+    // localAppData(folder) as its user's) and waits until its main window is shown;
+    // `showCommand`, when given, is the shortcut's "Run" choice (SW_SHOWMAXIMIZED, ...).
+    // `started()` tells whether it got that far.
     explicit Program(const std::wstring& folder, int showCommand = -1);
     // Ends the program if it still runs, so that a failing test leaves nothing behind.
     ~Program();
@@ -62,6 +67,8 @@ public:
     bool running() const;
     // Waits for the process to end; its exit code, or -1 when it did not end in time.
     long waitForExit(DWORD timeoutMs = 10000);
+    // Ends the process at once, as a crash or a power cut would.
+    void kill();
 
     HWND main() const { return main_; }
     HWND edit() const { return edit_; }
