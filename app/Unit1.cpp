@@ -252,7 +252,7 @@ int runProgram() {
     std::optional<Recovery> recovery;
     try {
         recovery.emplace(*FMain, Recovery::userFolder());
-        FMain->recovery = &*recovery;
+        FMain->document.recovery = &*recovery;
         recovery->offerLeftCopy();
     } catch (const std::system_error&) {
     }

@@ -4,6 +4,7 @@
 // live in files by concern: documents.cpp, settings.cpp, keyboard.cpp, view_commands.cpp,
 // commands.cpp and Unit1.cpp (construction and start-up).
 
+#include "app/document.h"
 #include "controls/control.h"
 #include "controls/object.h"
 
@@ -24,7 +25,6 @@ class Toolbar;
 namespace app {
 
 enum class Command;
-class Recovery;
 
 class MainWindow : public ctl::Object {
 public:
@@ -43,37 +43,23 @@ public:
     // ---- keyboard map state: the last character typed into the edit field, as typed
     std::uint16_t previousKey = 0;
 
-    // ---- document state
-    // Path of the file the document was loaded from or last saved to; empty: untitled.
-    std::wstring documentFileName;
-    bool modified = false;
-    // Keeps the unsaved text safe; only the program proper has one (recovery.h).
-    Recovery* recovery = nullptr;
+    // ---- the document in the edit field
+    Document document{*this};
 
     // ---- settings: the open settings file, released when the main window may close; read
     // at start-up, written only from the end of start-up on
     ctl::IniFile* settings = nullptr;
     bool writingSettings = false;
 
-    // ---- documents (documents.cpp)
-    // Asks about unsaved changes: IDCANCEL (stop), IDYES (saved) or IDNO (nothing to save).
-    int askToSaveChanges();
+    // ---- file commands (documents.cpp)
     void newCommand();
     void openCommand();
-    // Open without the dialog: loads the file as the document; a failure is told to the user
-    // and leaves the current document as it was.
-    bool openDocument(const std::wstring& path);
     void saveCommand();
     void saveAsCommand();
     void exitCommand();
     // The main window's onClose and the edit field's onChange.
     void onCloseRequest(ctl::Control& sender, bool& mayClose);
     void onTextChanged(ctl::Control& sender);
-    // Writes the edit field's text as a document file; a failure is told to the user, and the
-    // file keeps its old content. True when the whole document reached the disk.
-    bool writeDocument(ctl::Control& edit, const std::wstring& path);
-    // The document now matches its file, or was discarded: modified is false, no copy is kept.
-    void markUnmodified();
 
     // ---- settings (settings.cpp)
     // Setting.ini beside the executable, section General. Start-up opens it, reads every value
@@ -149,8 +135,6 @@ private:
     struct Bounds {
         int left, top, width, height;
     };
-    // Save as: asks for a name and saves there; false when the dialog was cancelled.
-    bool saveUnderChosenName();
     // The window's bounds when the recorders may write them: visible, neither minimised nor
     // maximised, and the settings still open.
     std::optional<Bounds> recordableBounds() const;
@@ -161,8 +145,6 @@ private:
     void align(bool centered);
 
     Bounds recordedBounds_{};
-    // The unsaved-changes question is up: a second close, New or Open waits for its answer.
-    bool asking_ = false;
 };
 
 // The one main window record; null before start-up and after the main window is gone.

@@ -1,6 +1,7 @@
-// The document: its file name and modified flag, the file commands, the unsaved-changes
-// question and the close request. Documents are UTF-16LE files behind the mark FF FE.
+// The document: its file name and modified flag, opening and saving, the unsaved-changes
+// question; and the main window's file commands and close request, which use it.
 
+#include "app/document.h"
 #include "app/Unit1.h"
 
 #include "app/document_format.h"
@@ -189,7 +190,8 @@ bool loadDocument(const std::wstring& path, std::size_t capacity, FieldText& tex
 
 } // namespace
 
-bool MainWindow::writeDocument(ctl::Control& edit, const std::wstring& path) {
+bool Document::write(const std::wstring& path) const {
+    ctl::Control& edit = *window_.editField;
     ctl::SaveResult result;
     try {
         const std::wstring image = documentImage(edit);
@@ -205,16 +207,14 @@ bool MainWindow::writeDocument(ctl::Control& edit, const std::wstring& path) {
     return true;
 }
 
-int MainWindow::askToSaveChanges() {
-    if (!modified)
-        return IDNO;
+Document::Choice Document::askToSaveChanges() {
+    if (!modified_)
+        return Choice::NotNeeded;
     // An untitled document of nothing but blanks and line breaks is not worth a question.
-    if (documentFileName.empty() && isBlankText(*editField))
-        return IDNO;
-    // The question and the save it leads to hold the window, but a close can still be posted
-    // to it (by the platform's task list, say): it must not ask again over the first question.
+    if (fileName_.empty() && isBlankText(*window_.editField))
+        return Choice::NotNeeded;
     if (asking_)
-        return IDCANCEL;
+        return Choice::Cancel;
     asking_ = true;
     const struct Answered {
         bool& asking;
@@ -222,73 +222,112 @@ int MainWindow::askToSaveChanges() {
     } answered{asking_};
     const int answer = ctl::messageBox(kChangedQuestion, MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     if (answer == IDNO)
-        return IDNO;
+        return Choice::NotNeeded;
     if (answer != IDYES)
-        return IDCANCEL;
-    if (!documentFileName.empty())
-        return writeDocument(*editField, documentFileName) ? IDYES : IDCANCEL;
+        return Choice::Cancel;
+    if (!fileName_.empty())
+        return write(fileName_) ? Choice::Saved : Choice::Cancel;
     // The name chosen here saves a copy; the document stays untitled.
-    fileDialog->openDialog = false;
-    if (!ctl::execute(*fileDialog))
-        return IDCANCEL;
-    return writeDocument(*editField, fileDialog->fileName) ? IDYES : IDCANCEL;
+    ctl::FileDialog& dialog = *window_.fileDialog;
+    dialog.openDialog = false;
+    if (!ctl::execute(dialog))
+        return Choice::Cancel;
+    return write(dialog.fileName) ? Choice::Saved : Choice::Cancel;
 }
 
-void MainWindow::newCommand() {
-    if (askToSaveChanges() == IDCANCEL)
-        return;
-    editField->setText(L"");
+void Document::clear() {
+    window_.editField->setText(L"");
     markUnmodified(); // after the change notification of the emptying
-    documentFileName.clear();
-    ctl::setStatusText(*mainWindow, 0, L"");
+    fileName_.clear();
+    ctl::setStatusText(*window_.mainWindow, 0, L"");
 }
 
-void MainWindow::openCommand() {
-    if (askToSaveChanges() == IDCANCEL)
-        return;
-    fileDialog->openDialog = true;
-    if (ctl::execute(*fileDialog))
-        openDocument(fileDialog->fileName);
-}
-
-bool MainWindow::openDocument(const std::wstring& path) {
+bool Document::open(const std::wstring& path) {
+    ctl::Control& edit = *window_.editField;
     FieldText text;
-    if (!loadDocument(path, editCapacity(*editField), text))
+    if (!loadDocument(path, editCapacity(edit), text))
         return false;
-    if (!text.giveTo(editField->ensureHandle())) {
+    if (!text.giveTo(edit.ensureHandle())) {
         tellTooLarge(path, kTooMuchText);
         return false;
     }
     markUnmodified();
-    documentFileName = path;
-    ctl::setStatusText(*mainWindow, 0, L" " + path);
+    fileName_ = path;
+    ctl::setStatusText(*window_.mainWindow, 0, L" " + path);
     return true;
+}
+
+bool Document::save() {
+    if (fileName_.empty()) {
+        const Saving saving = saveUnderChosenName();
+        if (saving == Saving::Cancelled)
+            modified_ = true;
+        return saving == Saving::Saved;
+    }
+    if (!write(fileName_))
+        return false;
+    markUnmodified();
+    return true;
+}
+
+bool Document::saveAs() {
+    return saveUnderChosenName() == Saving::Saved;
+}
+
+Document::Saving Document::saveUnderChosenName() {
+    ctl::FileDialog& dialog = *window_.fileDialog;
+    dialog.openDialog = false;
+    if (!ctl::execute(dialog))
+        return Saving::Cancelled;
+    const std::wstring path = dialog.fileName;
+    if (!write(path))
+        return Saving::Failed;
+    fileName_ = path;
+    markUnmodified();
+    return Saving::Saved;
+}
+
+void Document::restore(const std::wstring& text, const std::wstring& fileName) {
+    window_.editField->setText(text);
+    modified_ = true;
+    fileName_ = fileName;
+    if (!fileName.empty())
+        ctl::setStatusText(*window_.mainWindow, 0, L" " + fileName);
+}
+
+void Document::changed() {
+    modified_ = true;
+    if (recovery)
+        recovery->changed();
+}
+
+void Document::markUnmodified() {
+    modified_ = false;
+    if (recovery)
+        recovery->discard();
+}
+
+// ---- the file commands of the main window
+
+void MainWindow::newCommand() {
+    if (document.askToSaveChanges() != Document::Choice::Cancel)
+        document.clear();
+}
+
+void MainWindow::openCommand() {
+    if (document.askToSaveChanges() == Document::Choice::Cancel)
+        return;
+    fileDialog->openDialog = true;
+    if (ctl::execute(*fileDialog))
+        document.open(fileDialog->fileName);
 }
 
 void MainWindow::saveCommand() {
-    if (!documentFileName.empty()) {
-        if (writeDocument(*editField, documentFileName))
-            markUnmodified();
-        return;
-    }
-    if (!saveUnderChosenName())
-        modified = true;
+    document.save();
 }
 
 void MainWindow::saveAsCommand() {
-    saveUnderChosenName();
-}
-
-bool MainWindow::saveUnderChosenName() {
-    fileDialog->openDialog = false;
-    if (!ctl::execute(*fileDialog))
-        return false;
-    const std::wstring path = fileDialog->fileName;
-    if (writeDocument(*editField, path)) {
-        documentFileName = path;
-        markUnmodified();
-    }
-    return true;
+    document.saveAs();
 }
 
 void MainWindow::exitCommand() {
@@ -296,24 +335,16 @@ void MainWindow::exitCommand() {
 }
 
 void MainWindow::onCloseRequest(ctl::Control&, bool& mayClose) {
-    mayClose = askToSaveChanges() != IDCANCEL;
+    mayClose = document.askToSaveChanges() != Document::Choice::Cancel;
     if (!mayClose)
         return;
-    if (recovery)
-        recovery->end();
+    if (document.recovery)
+        document.recovery->end();
     releaseSettings();
 }
 
 void MainWindow::onTextChanged(ctl::Control&) {
-    modified = true;
-    if (recovery)
-        recovery->changed();
-}
-
-void MainWindow::markUnmodified() {
-    modified = false;
-    if (recovery)
-        recovery->discard();
+    document.changed();
 }
 
 } // namespace app

@@ -223,7 +223,7 @@ void Recovery::tick() {
         return;
     }
     const std::uint64_t now = GetTickCount64();
-    if (unsavedSince_ && !editor_.modified)
+    if (unsavedSince_ && !editor_.document.modified())
         unsavedSince_ = 0;
     if (unsavedSince_ && (now - lastChange_ >= kPause || now - unsavedSince_ >= kLongest))
         takeCopy();
@@ -257,7 +257,7 @@ void Recovery::changed() {
 void Recovery::takeCopy() {
     unsavedSince_ = 0;
     try {
-        submit({true, editor_.documentFileName, fieldText(editor_.editField->handle())});
+        submit({true, editor_.document.fileName(), fieldText(editor_.editField->handle())});
     } catch (const std::bad_alloc&) {
         std::lock_guard hold(mutex_);
         lastWriteFailed_ = true;
@@ -401,11 +401,7 @@ void Recovery::restore() {
         std::lock_guard hold(mutex_);
         restoreMarked_ = true;
     }
-    editor_.editField->setText(leftText_);
-    editor_.modified = true;
-    editor_.documentFileName = leftPath_;
-    if (!leftPath_.empty())
-        ctl::setStatusText(*editor_.mainWindow, 0, L" " + leftPath_);
+    editor_.document.restore(leftText_, leftPath_);
     // The marked file already holds this text: no copy is due until it changes.
     unsavedSince_ = 0;
 }

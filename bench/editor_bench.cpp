@@ -198,7 +198,7 @@ int filesBenchmark(const std::wstring& folder, int rounds) {
                 if (editorTurn) {
                     clear(editorEdit, editorTop);
                     const double start = milliseconds();
-                    const bool ok = editor.openDocument(c.file);
+                    const bool ok = editor.document.open(c.file);
                     paintNow(editorTop);
                     const double took = milliseconds() - start;
                     if (!ok || GetWindowTextLengthW(editorEdit) != expected)
@@ -223,7 +223,7 @@ int filesBenchmark(const std::wstring& folder, int rounds) {
                 const double start = milliseconds();
                 bool ok = false;
                 if (which == 0)
-                    ok = editor.writeDocument(*editor.editField, outEditor);
+                    ok = editor.document.write(outEditor);
                 else if (which == 1)
                     ok = bareSave(bare.edit, outBare);
                 else
@@ -268,7 +268,7 @@ int memoryBenchmark(const std::wstring& which, const std::wstring& document,
     }
     if (document != L"-") {
         const bool ok =
-            which == L"editor" ? app::FMain->openDocument(document) : bareOpen(edit, document);
+            which == L"editor" ? app::FMain->document.open(document) : bareOpen(edit, document);
         if (!ok)
             return fail("the document did not open");
         paintNow(top);

@@ -57,7 +57,7 @@ int recoveryBenchmark(const std::wstring& document, const std::wstring& folder, 
     startEditor();
     app::MainWindow& editor = *app::FMain;
     HWND edit = editor.editField->handle();
-    if (!editor.openDocument(document)) {
+    if (!editor.document.open(document)) {
         std::fprintf(stderr, "editor_bench: the document did not open\n");
         return 1;
     }
@@ -73,7 +73,7 @@ int recoveryBenchmark(const std::wstring& document, const std::wstring& folder, 
     for (int round = 0; round <= rounds; ++round) {
         for (int turn = 0; turn < 2; ++turn) {
             const bool copies = (turn == 0) == (round % 2 == 0);
-            editor.recovery = copies ? &recovery : nullptr;
+            editor.document.recovery = copies ? &recovery : nullptr;
             // Keys, then a pause long enough for the copy to be taken, then keys while the
             // writer writes it: the longest time the loop was not free for the next key.
             double phases[3] = {0, 0, 0};
@@ -93,7 +93,7 @@ int recoveryBenchmark(const std::wstring& document, const std::wstring& folder, 
                          round, copies ? "on " : "off", phases[0], phases[1], phases[2]);
         }
         // The copy's own work on the GUI thread, against fetching the text alone.
-        editor.recovery = &recovery;
+        editor.document.recovery = &recovery;
         double start = milliseconds();
         recovery.takeCopy();
         const double took = milliseconds() - start;
@@ -108,7 +108,7 @@ int recoveryBenchmark(const std::wstring& document, const std::wstring& folder, 
             textOnly.push_back(fetch);
         }
     }
-    editor.recovery = nullptr;
+    editor.document.recovery = nullptr;
     recovery.end();
     // Each round's longest pause; the median of the rounds, as the other figures.
     printRow("Longest key pause, recovery copy, 2 MB (ms)", withCopy, without, "ms", "ratio:1.10");

@@ -52,7 +52,7 @@ int typingBenchmark(const std::wstring& document, int rounds, int keys) {
             field.setOnChar(map ? mapped.onChar : decltype(mapped.onChar){});
             field.setOnKeyUp(map ? mapped.onKeyUp : decltype(mapped.onKeyUp){});
             editor.previousKey = 0;
-            if (!editor.openDocument(document)) {
+            if (!editor.document.open(document)) {
                 std::fprintf(stderr, "editor_bench: the document did not open\n");
                 return 1;
             }

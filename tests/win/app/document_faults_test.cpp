@@ -35,8 +35,8 @@ TEST_F(DocumentFaults, SaveIntoAReadOnlyFileIsToldAndNothingIsDiscarded) {
     dialogs.press(IDOK);
     record->saveCommand();
     expectOneError(dialogs, path, L"The text could not be saved in");
-    EXPECT_TRUE(record->modified);
-    EXPECT_EQ(record->documentFileName, path);
+    EXPECT_TRUE(record->document.modified());
+    EXPECT_EQ(record->document.fileName(), path);
     EXPECT_EQ(bytesOf(path), "\xFF\xFE" + utf16(L"old"));
 
     // The question still comes, and Yes that fails to save stops New like Cancel.
@@ -47,7 +47,7 @@ TEST_F(DocumentFaults, SaveIntoAReadOnlyFileIsToldAndNothingIsDiscarded) {
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].text, kChanged);
     EXPECT_EQ(text(), L"old\r\nnew");
-    EXPECT_TRUE(record->modified);
+    EXPECT_TRUE(record->document.modified());
 
     DialogDriver cancelled;
     cancelled.press(IDCANCEL);
@@ -70,7 +70,7 @@ TEST_F(DocumentFaults, SaveIntoAFolderThatIsGoneIsToldAndClosingIsRefused) {
     saving.press(IDOK);
     record->saveCommand();
     expectOneError(saving, path, L"The text could not be saved in");
-    EXPECT_TRUE(record->modified);
+    EXPECT_TRUE(record->document.modified());
     EXPECT_FALSE(testing_files::exists(subfolder));
 
     DialogDriver closing;
@@ -97,11 +97,11 @@ TEST_F(DocumentFaults, FailedReplaceLeavesTheOldFileWholeAndNoStrayFile) {
     expectOneError(dialogs, path, L"The text could not be saved in");
     EXPECT_EQ(bytesOf(path), "\xFF\xFE" + utf16(L"old"));
     EXPECT_EQ(folder.entryCount(), 1);
-    EXPECT_TRUE(record->modified);
+    EXPECT_TRUE(record->document.modified());
 
     record->saveCommand(); // free again
     EXPECT_EQ(bytesOf(path), "\xFF\xFE" + utf16(L"old\r\nnew"));
-    EXPECT_FALSE(record->modified);
+    EXPECT_FALSE(record->document.modified());
 }
 
 TEST_F(DocumentFaults, ArabicFileNameIsSavedReopenedAndShownAsChosen) {
@@ -111,13 +111,13 @@ TEST_F(DocumentFaults, ArabicFileNameIsSavedReopenedAndShownAsChosen) {
     saving.type(path);
     record->saveAsCommand();
     ASSERT_EQ(saving.finish().size(), 1u);
-    EXPECT_EQ(record->documentFileName, path);
+    EXPECT_EQ(record->document.fileName(), path);
     EXPECT_EQ(bytesOf(path), "\xFF\xFE" + utf16(L"\x0633\x0644\x0627\x0645"));
 
     record->newCommand();
     open(path);
     EXPECT_EQ(text(), L"\x0633\x0644\x0627\x0645\r\n");
-    EXPECT_EQ(record->documentFileName, path);
+    EXPECT_EQ(record->document.fileName(), path);
     EXPECT_EQ(status(), L" " + path);
 }
 
@@ -139,8 +139,8 @@ TEST_F(DocumentFaults, UnreadableFileIsToldAndTheDocumentKept) {
     EXPECT_EQ(seen[2].text.rfind(L"The file could not be opened\r\n" + locked, 0), 0u)
         << seen[2].text;
     EXPECT_EQ(text(), L"p\r\nq");
-    EXPECT_EQ(record->documentFileName, previous);
-    EXPECT_TRUE(record->modified);
+    EXPECT_EQ(record->document.fileName(), previous);
+    EXPECT_TRUE(record->document.modified());
     EXPECT_EQ(status(), L" " + previous);
 }
 
@@ -156,7 +156,7 @@ TEST_F(DocumentFaults, FileTooLargeForTheEditFieldIsToldAndTheDocumentKept) {
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].text.rfind(L"The file is too large to open\r\n" + seven, 0), 0u);
     EXPECT_EQ(text(), L"p\r\n");
-    EXPECT_EQ(record->documentFileName, folder.file(L"previous.txt"));
+    EXPECT_EQ(record->document.fileName(), folder.file(L"previous.txt"));
 
     // Beyond 4 GB (sparse, so it takes no disk space): told before anything is read.
     edit->sendMessage(EM_SETLIMITTEXT, 0);
@@ -179,7 +179,7 @@ TEST_F(DocumentFaults, FileTooLargeForTheEditFieldIsToldAndTheDocumentKept) {
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].text.rfind(L"The file is too large to open\r\n" + huge, 0), 0u);
     EXPECT_EQ(text(), L"p\r\n");
-    EXPECT_FALSE(record->modified);
+    EXPECT_FALSE(record->document.modified());
 }
 
 // Run on its own under a 64 KB file-size limit (see tests/win/CMakeLists.txt), where the
@@ -203,5 +203,5 @@ TEST_F(DocumentFaults, DISABLED_ShortWriteUnderAFileSizeLimitKeepsTheOldFile) {
         << seen[0].text;
     EXPECT_EQ(bytesOf(path), "\xFF\xFE" + utf16(L"old"));
     EXPECT_EQ(folder.entryCount(), 1);
-    EXPECT_TRUE(record->modified);
+    EXPECT_TRUE(record->document.modified());
 }

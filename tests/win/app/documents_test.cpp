@@ -23,15 +23,15 @@ TEST_F(DocumentFiles, SaveWritesTheMarkThenTheTextAsUtf16LittleEndian) {
     record->saveCommand();
     ASSERT_EQ(dialogs.finish().size(), 1u);
     EXPECT_EQ(bytesOf(path), "\xFF\xFE");
-    EXPECT_EQ(record->documentFileName, path);
+    EXPECT_EQ(record->document.fileName(), path);
 
     type(L"ab\r\nc");
-    EXPECT_TRUE(record->modified);
+    EXPECT_TRUE(record->document.modified());
     record->saveCommand(); // titled now: no dialog
     EXPECT_EQ(bytesOf(path), std::string("\xFF\xFE"
                                          "a\0b\0\r\0\n\0c\0",
                                          12));
-    EXPECT_FALSE(record->modified);
+    EXPECT_FALSE(record->document.modified());
     EXPECT_EQ(status(), L" Dawatik 1.4");
 }
 
@@ -41,8 +41,8 @@ TEST_F(DocumentFiles, OpenEndsTheTextWithALineBreakAndSaveKeepsIt) {
                                                          4));
     open(path);
     EXPECT_EQ(text(), L"a\r\n");
-    EXPECT_FALSE(record->modified);
-    EXPECT_EQ(record->documentFileName, path);
+    EXPECT_FALSE(record->document.modified());
+    EXPECT_EQ(record->document.fileName(), path);
     EXPECT_EQ(status(), L" " + path);
 
     record->saveCommand();
@@ -70,7 +70,7 @@ TEST_F(DocumentFiles, LoneLineFeedsAndReturnsOpenAsLinesAndSaveAsCrLf) {
                                       "a\0b",
                                       5)));
     EXPECT_EQ(text(), L"a\r\n");
-    EXPECT_FALSE(record->modified);
+    EXPECT_FALSE(record->document.modified());
 }
 
 TEST_F(DocumentFiles, FileWithoutTheMarkOpensOnlyWhenTheUserAccepts) {
@@ -96,8 +96,8 @@ TEST_F(DocumentFiles, FileWithoutTheMarkOpensOnlyWhenTheUserAccepts) {
         EXPECT_EQ(seen[2].caption, L"Dawatik 1.4");
         EXPECT_EQ(seen[2].buttons, kOkCancel);
         EXPECT_EQ(text(), before);
-        EXPECT_TRUE(record->modified);
-        EXPECT_EQ(record->documentFileName, previous);
+        EXPECT_TRUE(record->document.modified());
+        EXPECT_EQ(record->document.fileName(), previous);
         EXPECT_EQ(status(), L" " + previous);
     }
     record->saveCommand();
@@ -112,8 +112,8 @@ TEST_F(DocumentFiles, FileWithoutTheMarkOpensOnlyWhenTheUserAccepts) {
         record->openCommand();
         EXPECT_EQ(dialogs.finish().size(), 2u);
         EXPECT_EQ(text(), expected);
-        EXPECT_EQ(record->documentFileName, path);
-        EXPECT_FALSE(record->modified);
+        EXPECT_EQ(record->document.fileName(), path);
+        EXPECT_FALSE(record->document.modified());
     }
 }
 
@@ -132,8 +132,8 @@ TEST_F(DocumentFiles, SaveAsTakesTheNewNameButLeavesTheStatusBar) {
     EXPECT_EQ(bytesOf(first), std::string("\xFF\xFE"
                                           "1\0",
                                           4));
-    EXPECT_EQ(record->documentFileName, second);
-    EXPECT_FALSE(record->modified);
+    EXPECT_EQ(record->document.fileName(), second);
+    EXPECT_FALSE(record->document.modified());
     EXPECT_EQ(status(), L" " + first);
 
     DialogDriver cancelled;
@@ -141,8 +141,8 @@ TEST_F(DocumentFiles, SaveAsTakesTheNewNameButLeavesTheStatusBar) {
     type(L"3");
     record->saveAsCommand();
     EXPECT_EQ(cancelled.finish().size(), 1u);
-    EXPECT_EQ(record->documentFileName, second);
-    EXPECT_TRUE(record->modified);
+    EXPECT_EQ(record->document.fileName(), second);
+    EXPECT_TRUE(record->document.modified());
 }
 
 TEST_F(DocumentFiles, NewEmptiesTheDocumentAndTheStatusBar) {
@@ -151,14 +151,14 @@ TEST_F(DocumentFiles, NewEmptiesTheDocumentAndTheStatusBar) {
                                     4)));
     record->newCommand();
     EXPECT_EQ(text(), L"");
-    EXPECT_FALSE(record->modified);
-    EXPECT_EQ(record->documentFileName, L"");
+    EXPECT_FALSE(record->document.modified());
+    EXPECT_EQ(record->document.fileName(), L"");
     EXPECT_EQ(status(), L"");
 }
 
 TEST_F(UnsavedChanges, UntitledBlankTextGoesWithoutAQuestionTitledIsAsked) {
     type(L"  \r\n\t\r\n ");
-    ASSERT_TRUE(record->modified);
+    ASSERT_TRUE(record->document.modified());
     DialogDriver none;
     record->newCommand();
     EXPECT_TRUE(none.finish().empty());
@@ -175,7 +175,7 @@ TEST_F(UnsavedChanges, UntitledBlankTextGoesWithoutAQuestionTitledIsAsked) {
     EXPECT_EQ(seen[0].caption, L"Dawatik 1.4");
     EXPECT_EQ(seen[0].buttons, kYesNoCancel);
     EXPECT_EQ(text(), L"");
-    EXPECT_EQ(record->documentFileName, L"");
+    EXPECT_EQ(record->document.fileName(), L"");
 }
 
 TEST_F(UnsavedChanges, CancelStopsNewOpenAndClosing) {
@@ -209,7 +209,7 @@ TEST_F(UnsavedChanges, CancelStopsNewOpenAndClosing) {
     EXPECT_TRUE(IsWindow(form->handle()));
     EXPECT_FALSE(ctl::application().terminated);
     EXPECT_EQ(text(), L"keep me");
-    EXPECT_TRUE(record->modified);
+    EXPECT_TRUE(record->document.modified());
 }
 
 TEST_F(UnsavedChanges, YesSavesAnUntitledCopyWithoutNamingTheDocument) {
@@ -220,8 +220,8 @@ TEST_F(UnsavedChanges, YesSavesAnUntitledCopyWithoutNamingTheDocument) {
     record->openCommand(); // Yes saves; then the Open dialog is cancelled
     EXPECT_EQ(dialogs.finish().size(), 3u);
     EXPECT_EQ(bytesOf(copy), "\xFF\xFE" + utf16(L"copy"));
-    EXPECT_EQ(record->documentFileName, L"");
-    EXPECT_TRUE(record->modified);
+    EXPECT_EQ(record->document.fileName(), L"");
+    EXPECT_TRUE(record->document.modified());
 }
 
 TEST_F(UnsavedChanges, CancelledSaveDialogLeavesAnUntitledDocumentModified) {
@@ -229,8 +229,8 @@ TEST_F(UnsavedChanges, CancelledSaveDialogLeavesAnUntitledDocumentModified) {
     cancelled.cancelFileDialog();
     record->saveCommand();
     EXPECT_EQ(cancelled.finish().size(), 1u);
-    EXPECT_TRUE(record->modified);
-    EXPECT_EQ(record->documentFileName, L"");
+    EXPECT_TRUE(record->document.modified());
+    EXPECT_EQ(record->document.fileName(), L"");
 
     type(L"x");
     DialogDriver asked;

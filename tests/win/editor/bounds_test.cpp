@@ -72,7 +72,7 @@ TEST_F(EditorTest, CancelAtCloseKeepsTheWindowAndItsBoundsRecorded) {
     show();
     ctl::application().running = true; // as under run: the close may be refused
     editor->editField->sendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\x0633"));
-    ASSERT_TRUE(editor->modified);
+    ASSERT_TRUE(editor->document.modified());
 
     testing_gui::DialogDriver dialogs;
     dialogs.press(IDCANCEL);

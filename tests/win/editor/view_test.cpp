@@ -136,7 +136,7 @@ TEST_F(EditorTest, AlignmentFromMenuAndToolbarKeepsTextAndSelection) {
     click(app::toolbarEntryOf(app::Command::Center));
     EXPECT_TRUE(menuChecked(app::menuItemOf(app::Command::Center)));
     EXPECT_EQ(setting(L"TextAlign"), L"Center");
-    EXPECT_FALSE(editor->modified);
+    EXPECT_FALSE(editor->document.modified());
 }
 
 TEST_F(EditorTest, ShortcutsReachTheMenuFromTheEditFieldAndTheSizeBox) {
@@ -146,7 +146,7 @@ TEST_F(EditorTest, ShortcutsReachTheMenuFromTheEditFieldAndTheSizeBox) {
     ASSERT_EQ(GetFocus(), edit());
     pressWithCtrl(edit(), 'A'); // Select All on an empty field changes nothing
     EXPECT_EQ(selection(edit()), std::make_pair(DWORD{0}, DWORD{0}));
-    EXPECT_FALSE(editor->modified);
+    EXPECT_FALSE(editor->document.modified());
 
     // Without Ctrl: Tab neither types nor moves the focus, Enter starts a new line.
     for (WPARAM key : {WPARAM{VK_TAB}, WPARAM{VK_RETURN}}) {

@@ -1,0 +1,67 @@
+#pragma once
+// The document: the text in the main window's edit field, the file it belongs to, whether it has
+// changes the file lacks, and its recovery copy. Documents are UTF-16LE files behind the mark
+// FF FE. Every failure is told to the user here; the results say what happened.
+
+#include <string>
+
+namespace app {
+
+class MainWindow;
+class Recovery;
+
+class Document {
+public:
+    // The window's edit field, file dialog and status bar are used as they are when needed.
+    explicit Document(MainWindow& window) : window_(window) {}
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    // Path of the file the document was loaded from or last saved to; empty: untitled.
+    const std::wstring& fileName() const noexcept { return fileName_; }
+    bool modified() const noexcept { return modified_; }
+
+    // What became of unsaved changes when asked about them.
+    enum class Choice {
+        Cancel,    // keep them, and stop what asked
+        Saved,     // they are in a file
+        NotNeeded, // nothing to save, or the user chose not to
+    };
+    // The unsaved-changes question, and the save it may lead to.
+    Choice askToSaveChanges();
+
+    // An empty, untitled document.
+    void clear();
+    // Loads the file as the document; on false the document is as it was.
+    bool open(const std::wstring& path);
+    // Saves to the document's file, or asks for a name first; false when nothing was saved.
+    bool save();
+    // Asks for a name and saves there; false when nothing was saved.
+    bool saveAs();
+    // Writes the text as a document file at `path`, which keeps its old content on failure.
+    // True when the whole document reached the disk.
+    bool write(const std::wstring& path) const;
+    // Text left by a program that did not end: back as unsaved changes to `fileName`.
+    void restore(const std::wstring& text, const std::wstring& fileName);
+
+    // The edit field reports a change of its text.
+    void changed();
+
+    // Keeps the unsaved text safe; only the program proper has one.
+    Recovery* recovery = nullptr;
+
+private:
+    // The text matches its file, or was discarded: no copy is kept.
+    void markUnmodified();
+    enum class Saving { Cancelled, Failed, Saved };
+    Saving saveUnderChosenName();
+
+    MainWindow& window_;
+    std::wstring fileName_;
+    bool modified_ = false;
+    // The question and the save it leads to hold the window, but a close can still be posted to
+    // it (by the platform's task list, say): it must not ask again over the first question.
+    bool asking_ = false;
+};
+
+} // namespace app
