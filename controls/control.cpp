@@ -1,10 +1,6 @@
 #include "controls/control.h"
 
-#include "controls/application.h"
-#include "controls/dispatch.h"
 #include "controls/font.h"
-#include "controls/form.h"
-#include "controls/surface.h"
 
 #include <float.h>
 
@@ -14,7 +10,6 @@ namespace ctl {
 
 namespace {
 
-Control* g_beingCreated = nullptr;
 // Child identifiers are handed out across the whole program, in creation order.
 std::uint16_t g_nextChildId = 0x8000;
 
@@ -40,17 +35,21 @@ void attachFont(Control& control, Font& font) {
     font.setChangeNotice([&control](Font& changed) { followFont(control, changed); });
 }
 
+std::wstring upperCase(std::wstring text) {
+    if (!text.empty())
+        CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
 } // namespace
 
 HINSTANCE moduleInstance() noexcept {
     return GetModuleHandleW(nullptr);
 }
 
-Control* Control::beingCreated() noexcept {
-    return g_beingCreated;
-}
-void Control::clearBeingCreated() noexcept {
-    g_beingCreated = nullptr;
+bool holdsMnemonic(std::wstring_view text, WPARAM key) {
+    const wchar_t wanted[] = {L'&', static_cast<wchar_t>(key & 0xFF), 0};
+    return upperCase(std::wstring(text)).find(wanted) != std::wstring::npos;
 }
 
 Control* Control::fromHandle(HWND window) noexcept {
@@ -68,7 +67,7 @@ void Control::unbindHandle() noexcept {
     if (handle_)
         SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
     handle_ = nullptr;
-    surface_.reset();
+    surface_.target(nullptr, nullptr, nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -83,10 +82,9 @@ void Control::initTopLevel(Control* parent, std::wstring_view className) {
         textColor_ = parent->textColor_;
         backgroundColor_ = parent->backgroundColor_;
         if (parent->font_) {
-            font_ = Font::assign(nullptr, parent->font_);
+            font_ = Ref<Font>::adopt(Font::assign(nullptr, parent->font_.get()));
             attachFont(*this, *font_);
         }
-        threeD_ = parent->threeD_;
         setParent(parent);
     }
 }
@@ -102,17 +100,16 @@ void Control::initChild(Control& parent, std::wstring_view systemClass, DWORD st
     hooks_.tabNavigation = parent.hooks_.tabNavigation;
     textColor_ = parent.textColor_;
     if (parent.font_) {
-        font_ = Font::assign(nullptr, parent.font_);
+        font_ = Ref<Font>::adopt(Font::assign(nullptr, parent.font_.get()));
         attachFont(*this, *font_);
     }
     gap_ = parent.gap_;
-    if (threeD_ & 2)
-        threeD_ = static_cast<std::uint8_t>((threeD_ & ~1u) | (threeD ? 1u : 0u));
+    threeD_ = threeD;
 
     flags_.child = true;
     style_ = style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     exStyle_ = 0;
-    if (threeD_ & 1) {
+    if (threeD_) {
         style_ &= ~WS_BORDER;
         exStyle_ |= WS_EX_CLIENTEDGE;
     }
@@ -121,13 +118,9 @@ void Control::initChild(Control& parent, std::wstring_view systemClass, DWORD st
     const int top = parent.gap_ + parent.margins_.top;
     bounds_ = {left, top, left + 64, top + 64};
 
-    if (Form* form = owningForm()) {
-        tabOrder_ = ++form->tabCounter;
-        if ((style_ & WS_TABSTOP) && !form->focusedControl)
-            form->focusedControl = this;
-    }
+    if (Control* top = topLevel())
+        top->childCreated(*this);
     id_ = g_nextChildId++;
-    addMessageHandler(standardChildHandler);
 }
 
 Control* newControl(Control& parent, std::wstring_view systemClass, DWORD style,
@@ -153,20 +146,25 @@ Control::Control() = default;
 Control::~Control() = default;
 
 void Control::destroy() {
-    if (Form* form = owningForm(); form && form != this && form->focusedControl == this)
-        form->focusedControl = nullptr;
+    if (Control* top = topLevel(); top && top != this)
+        top->childDestroyed(*this);
     if (handle_)
         ShowWindow(handle_, SW_HIDE);
 
-    Object::destroy(); // onDestroy, then the owned objects: children, menus, lists
+    onDestroy(*this);
+    // From here on nothing of the program is called: what its slots reach (a record this control
+    // owns, say) is released next, while the windows may still send messages.
+    events_.reset();
+    releaseOwned(); // children, menus, lists, in the order they were registered
 
     if (font_) {
         font_->setChangeNotice(nullptr);
-        font_->release();
-        font_ = nullptr;
+        font_ = Ref<Font>();
     }
-    surface_.reset();
+    surface_.release();
     if (handle_) {
+        if (IsWindow(handle_))
+            releasingWindow();
         HWND window = handle_;
         unbindHandle();
         if (IsWindow(window)) {
@@ -181,8 +179,6 @@ void Control::destroy() {
     brush_.reset();
     accel_.reset();
     if (parent_) {
-        if (parent_->isForm() && static_cast<Form*>(parent_)->focusedControl == this)
-            static_cast<Form*>(parent_)->focusedControl = nullptr;
         std::erase(parent_->children_, this);
         parent_->disown(*this);
         parent_ = nullptr;
@@ -192,12 +188,12 @@ void Control::destroy() {
 // ---------------------------------------------------------------------------------------------
 // Tree
 
-Form* Control::owningForm() noexcept {
+Control* Control::topLevel() noexcept {
     Control* control = this;
     while (control && control->flags_.child)
         control = control->parent_;
     // Every control that is not a child control is a form.
-    return control && control->flags_.form ? static_cast<Form*>(control) : nullptr;
+    return control && control->flags_.form ? control : nullptr;
 }
 
 void Control::setParent(Control* newParent) {
@@ -312,23 +308,20 @@ bool Control::createOwnWindow() {
     }
 
     const HMENU menuOrId = reinterpret_cast<HMENU>(id_);
-    g_beingCreated = this;
     // Some drivers change the floating-point control word while windows are created.
     const unsigned int fpu = _controlfp(0, 0);
+    flags_.creating = true;
+    // The window procedure binds the window to this object on WM_NCCREATE.
     HWND window = CreateWindowExW(exStyle_, name.c_str(), text_.c_str(), style_, x, y, width,
-                                  height, parentWindow, menuOrId, moduleInstance(), nullptr);
+                                  height, parentWindow, menuOrId, moduleInstance(), this);
+    flags_.creating = false;
     _controlfp(fpu, _MCW_EM | _MCW_RC);
-    if (!window) {
-        g_beingCreated = nullptr;
+    if (!window)
         return false;
-    }
-    handle_ = window;
+    if (handle_ != window)
+        bindHandle(window);
     SendMessageW(window, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-    g_beingCreated = nullptr;
-    bindHandle(window);
-    if (flags_.form)
-        SendMessageW(window, WM_SETICON, ICON_BIG,
-                     reinterpret_cast<LPARAM>(static_cast<Form*>(this)->getIcon()));
+    windowCreated();
     return true;
 }
 
@@ -381,53 +374,17 @@ void Control::setOnMessage(EventSlot<bool(Message&, LRESULT&)> handler) {
     assignEvents().onMessage = std::move(handler);
 }
 
-void Control::setOnClose(EventSlot<void(Control&, bool&)> handler) {
-    assignEvents().onClose = std::move(handler);
-    addMessageHandler(closeHandler);
-}
-
-void Control::setOnPaint(EventSlot<void(Control&, HDC)> handler) {
-    assignEvents().onPaint = std::move(handler);
-    addMessageHandler(paintHandler);
-}
-
-void Control::setOnChar(EventSlot<void(Control&, wchar_t&, ShiftState)> handler) {
-    assignEvents().onChar = std::move(handler);
-    hooks_.keyHandler = keyHandler;
-}
-
-void Control::setOnKeyDown(EventSlot<void(Control&, KeyCode&, ShiftState)> handler) {
-    assignEvents().onKeyDown = std::move(handler);
-    hooks_.keyHandler = keyHandler;
-}
-
-void Control::setOnKeyUp(EventSlot<void(Control&, KeyCode&, ShiftState)> handler) {
-    assignEvents().onKeyUp = std::move(handler);
-    hooks_.keyHandler = keyHandler;
-}
-
-void Control::setOnResize(EventSlot<void(Control&)> handler) {
-    assignEvents().onResize = std::move(handler);
-    addMessageHandler(resizeHandler);
-}
-
-void Control::setOnMove(EventSlot<void(Control&)> handler) {
-    assignEvents().onMove = std::move(handler);
-    addMessageHandler(moveHandler);
-}
-
-void Control::addMessageHandler(MessageHandler handler, bool keepAfterQuit) {
+void Control::addMessageHandler(MessageHandler handler) {
     if (!hasMessageHandler(handler))
-        handlers_.push_back({handler, keepAfterQuit});
+        handlers_.push_back(handler);
 }
 
 void Control::removeMessageHandler(MessageHandler handler) noexcept {
-    std::erase_if(handlers_, [handler](const HandlerEntry& e) { return e.handler == handler; });
+    std::erase(handlers_, handler);
 }
 
 bool Control::hasMessageHandler(MessageHandler handler) const noexcept {
-    return std::any_of(handlers_.begin(), handlers_.end(),
-                       [handler](const HandlerEntry& e) { return e.handler == handler; });
+    return std::find(handlers_.begin(), handlers_.end(), handler) != handlers_.end();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -455,14 +412,17 @@ HBRUSH Control::backgroundBrush() {
     Control* owner = this;
     while (owner->parent_ && owner->parent_->backgroundColor_ == owner->backgroundColor_)
         owner = owner->parent_;
-    if (!owner->brush_)
-        owner->brush_.reset(CreateSolidBrush(colorToRGB(owner->backgroundColor_)));
+    const COLORREF color = colorToRGB(owner->backgroundColor_);
+    if (!owner->brush_ || owner->brushColor_ != color) {
+        owner->brush_.reset(CreateSolidBrush(color));
+        owner->brushColor_ = color;
+    }
     return owner->brush_.get();
 }
 
 Font& Control::font() {
     if (!font_) {
-        font_ = Font::create();
+        font_ = Ref<Font>::adopt(Font::create());
         font_->setColor(textColor_);
         attachFont(*this, *font_);
     }
@@ -470,16 +430,20 @@ Font& Control::font() {
 }
 
 DrawingSurface& Control::surface() {
-    if (!surface_) {
-        ensureHandle();
-        surface_ = std::make_unique<DrawingSurface>(*this);
-    }
-    return *surface_;
+    HWND window = ensureHandle();
+    surface_.target(window, paintDC_, font_.get());
+    return surface_;
 }
 
 void Control::releaseSurface() noexcept {
-    if (surface_)
-        surface_->release();
+    surface_.release();
+}
+
+bool Control::clickMnemonic(WPARAM key, bool buttonDown) {
+    if (!holdsMnemonic(text(), key))
+        return false;
+    SendMessageW(handle_, buttonDown ? WM_LBUTTONDOWN : WM_LBUTTONUP, MK_LBUTTON, 0);
+    return true;
 }
 
 void Control::invalidate() {

@@ -51,7 +51,7 @@ Control* createStatusBar(Form& form) {
     GetWindowRect(bar->handle(), &barRect);
     const int barHeight = barRect.bottom - barRect.top;
     Control::Margins margins = form.margins();
-    margins.bottom = static_cast<std::int8_t>(barHeight);
+    margins.bottom = barHeight;
     form.setMargins(margins);
     // The form grows by the bar's height, so its client area keeps the size it had.
     const RECT outer = form.bounds();
