@@ -49,6 +49,13 @@ const NMHDR* notification(const Message& message) {
     return message.message == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(message.lParam) : nullptr;
 }
 
+// The notification with this code from the toolbar's own window (not from its tooltips).
+const NMHDR* ownNotification(const Control& toolbar, const Message& message, UINT code) {
+    const NMHDR* header = notification(message);
+    return header && header->code == code && header->hwndFrom == toolbar.handle() ? header
+                                                                                  : nullptr;
+}
+
 } // namespace
 
 const ActionTable& toolbarActions() noexcept {
@@ -315,8 +322,8 @@ bool Toolbar::toolbarHandler(Control& control, Message& message, LRESULT& result
 }
 
 bool Toolbar::buttonClickHandler(Control& control, Message& message, LRESULT& result) {
-    const NMHDR* header = notification(message);
-    if (!header || header->code != NM_CLICK || header->hwndFrom != control.handle())
+    const NMHDR* header = ownNotification(control, message, NM_CLICK);
+    if (!header)
         return false;
     auto& toolbar = static_cast<Toolbar&>(control);
     const auto command = static_cast<int>(reinterpret_cast<const NMMOUSE*>(header)->dwItemSpec);
@@ -334,8 +341,7 @@ bool Toolbar::buttonClickHandler(Control& control, Message& message, LRESULT& re
 }
 
 bool Toolbar::customDrawHandler(Control& control, Message& message, LRESULT& result) {
-    const NMHDR* header = notification(message);
-    if (!header || header->code != NM_CUSTOMDRAW || header->hwndFrom != control.handle())
+    if (!ownNotification(control, message, NM_CUSTOMDRAW))
         return false;
     auto& toolbar = static_cast<Toolbar&>(control);
     auto& draw = *reinterpret_cast<NMCUSTOMDRAW*>(message.lParam);
