@@ -1,4 +1,5 @@
 #include "controls/edit.h"
+#include "controls/font.h"
 #include "controls/status_bar.h"
 #include "support/gui.h"
 
@@ -104,4 +105,14 @@ TEST_F(StatusBar, BarFollowsTheFormsWidth) {
     const RECT bar = form->statusBar->bounds();
     EXPECT_EQ(width(bar), 600);
     EXPECT_EQ(bar.bottom, client.bottom);
+}
+
+TEST_F(StatusBar, ABarTallerThanAByteKeepsItsWholeHeightAsTheMargin) {
+    form->font().setFaceName(L"Arial");
+    form->font().setHeight(150); // the bar takes its form's font and grows with it
+    setStatusText(*form, 0, L"tall");
+    const int barHeight = height(form->statusBar->bounds());
+    ASSERT_GT(barHeight, 127);
+    EXPECT_EQ(form->margins().bottom, barHeight);
+    EXPECT_EQ(edit->bounds().bottom, form->clientRect().bottom - barHeight - form->gap());
 }
