@@ -43,10 +43,6 @@ protected:
     void releasingWindow() override;
 };
 
-bool isKeyMessage(UINT message) {
-    return message >= WM_KEYFIRST && message <= WM_SYSCHAR;
-}
-
 // The inner windows of the box (its edit part) pass their input to the box's control.
 LRESULT CALLBACK innerWindowProcedure(HWND window, UINT message, WPARAM wParam,
                                       LPARAM lParam) noexcept;

@@ -158,9 +158,8 @@ public:
     // own (toolbar buttons) answer for those instead. True: something was clicked.
     virtual bool clickMnemonic(WPARAM key, bool buttonDown);
 
-    // ---- counters used by focus moves and modal runs
+    // Set while a focus move runs: a click it causes moves the focus no further.
     std::uint8_t focusInProgress = 0;
-    std::int8_t disableCount = 0;
 
     // Flags other modules of the layer read and set.
     struct Flags {

@@ -21,6 +21,11 @@ struct Message {
     LPARAM lParam;
 };
 
+// WM_KEYDOWN to WM_SYSCHAR: what the key rules and the keyboard hook see.
+inline bool isKeyMessage(UINT message) noexcept {
+    return message >= WM_KEYFIRST && message <= WM_SYSCHAR;
+}
+
 // An attached message handler: answers whether it handled the message, writing the result.
 using MessageHandler = bool (*)(Control& control, Message& message, LRESULT& result);
 
@@ -39,7 +44,6 @@ inline constexpr ShiftState kCapsLock = 0x40;
 // Private message numbers: notifications a parent receives about a child, sent on to the child.
 inline constexpr UINT kReflectedColorBase = 0xBC00; // + WM_CTLCOLORMSGBOX..WM_CTLCOLORSTATIC
 inline constexpr UINT kReflectedCommand = 0xB005;
-inline constexpr UINT kResizeNotice = 0xB00D;
 
 // The event slots of a control. Every control starts with one shared record of empty slots;
 // the first assignment gives it a private copy.

@@ -11,10 +11,6 @@ namespace ctl {
 
 namespace {
 
-bool isKeyMessage(UINT message) {
-    return message >= WM_KEYFIRST && message <= WM_SYSCHAR;
-}
-
 bool isColorMessage(UINT message) {
     return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
 }

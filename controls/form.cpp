@@ -222,7 +222,7 @@ int showModal(Form& form) {
     Application& app = application();
     form.addMessageHandler(modalCloseHandler);
 
-    std::vector<Control*> disabled;
+    std::vector<Form*> disabled;
     Control* reactivate = app.form;
     Control* refocus = nullptr;
     if (app.form && app.form->enabled()) {
@@ -249,7 +249,7 @@ int showModal(Form& form) {
     app.modalForm = nullptr;
     form.removeMessageHandler(modalCloseHandler);
 
-    for (Control* window : disabled) {
+    for (Form* window : disabled) {
         if (--window->disableCount <= 0)
             window->removeMessageHandler(disabledWindowHandler);
         window->setEnabled(true);

@@ -17,6 +17,8 @@ public:
     // 0 while a modal run is active; anything else ends it.
     int modalResult = 0;
     std::uint8_t modalCount = 0;
+    // How many modal runs keep this form disabled.
+    std::int8_t disableCount = 0;
     // Created by the first status text.
     Control* statusBar = nullptr;
 

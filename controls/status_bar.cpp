@@ -12,6 +12,8 @@ namespace ctl {
 namespace {
 
 constexpr int kSimple = 255;
+// Sent by a form to its children when its size changed; the status bar follows it.
+constexpr UINT kResizeNotice = 0xB00D;
 
 // The form tells its children about a new size; the status bar follows the form's width.
 bool formResizeNotice(Control& form, Message& message, LRESULT&) {
