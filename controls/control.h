@@ -175,7 +175,7 @@ public:
         bool moved = false;
         bool notAlignable = false;
         bool settingFocus = false;
-        // CreateWindowExW has not returned yet: the window's rectangle is not its size yet.
+        // CreateWindowExW has not returned yet.
         bool creating = false;
         // layout
         bool needsRelayout = false;

@@ -55,8 +55,11 @@ bool sizeLockHandler(Control& control, Message& message, LRESULT& result) {
         return false;
     switch (message.message) {
     case WM_GETMINMAXINFO: {
+        // While the window is being made its rectangle is still empty: it takes the size it is
+        // made with, and the lock holds from then on.
+        if (form.flags().creating)
+            return false;
         result = form.defaultProcessing(message);
-        // While the window is being made this is the size it is made with.
         const RECT r = form.bounds();
         auto* info = reinterpret_cast<MINMAXINFO*>(message.lParam);
         info->ptMinTrackSize = {r.right - r.left, r.bottom - r.top};

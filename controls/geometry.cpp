@@ -26,7 +26,7 @@ int height(const RECT& r) {
 } // namespace
 
 RECT Control::bounds() {
-    if (handle_ && !flags_.creating) {
+    if (handle_) {
         RECT r{};
         GetWindowRect(handle_, &r);
         if (flags_.child && parent_ && parent_->handle_) {
