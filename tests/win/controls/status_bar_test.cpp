@@ -54,7 +54,9 @@ TEST_F(StatusBar, FirstTextCreatesTheBarBelowAnUnchangedArea) {
     setStatusText(*form, 0, L" Dawatik 1.4");
     Control* bar = form->statusBar;
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->className(), STATUSCLASSNAMEW);
+    wchar_t className[64] = {};
+    GetClassNameW(bar->handle(), className, 64);
+    EXPECT_EQ(std::wstring(className), std::wstring(L"obj_") + STATUSCLASSNAMEW);
     EXPECT_TRUE(GetWindowLongW(bar->handle(), GWL_STYLE) & SBARS_SIZEGRIP);
     EXPECT_EQ(partEdges(*bar).size(), 1u);
     EXPECT_EQ(partText(*bar, 0), L" Dawatik 1.4");

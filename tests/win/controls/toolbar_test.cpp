@@ -108,7 +108,6 @@ TEST(Toolbar, EditorToolbarHasSixteenIdentifiersAndOneGroupOfAlignmentButtons) {
     const DWORD wanted = WS_CHILD | TBSTYLE_TOOLTIPS | TBSTYLE_LIST | TBSTYLE_FLAT |
                          TBSTYLE_TRANSPARENT | CCS_NODIVIDER | CCS_NOPARENTALIGN;
     EXPECT_EQ(windowStyle(*toolbar) & wanted, wanted);
-    EXPECT_TRUE(toolbar->flags().acceptsMnemonics);
 }
 
 TEST(Toolbar, TooltipsAreFoundByCommandIdentifierAndCutTo79Characters) {
