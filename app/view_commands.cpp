@@ -9,6 +9,9 @@
 #include "controls/text.h"
 #include "controls/toolbar.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace app {
 
 namespace {
@@ -39,8 +42,11 @@ void MainWindow::decreaseCommand() {
 }
 
 void MainWindow::stepHeight(LONG step) {
-    // Steps from the font's height, not from the box, and has no bounds: 2, 0, -2, ...
-    const LONG height = editField->font().height() + step;
+    // Steps from the font's height, not from the box, and has no bounds but the type's: 2, 0,
+    // -2, ...; a step past the largest or the smallest height stays there.
+    const LONG height = static_cast<LONG>(
+        std::clamp<long long>(static_cast<long long>(editField->font().height()) + step,
+                              std::numeric_limits<LONG>::min(), std::numeric_limits<LONG>::max()));
     editField->font().setHeight(height);
     fontSizeBox->setText(ctl::decimalText(height));
     writeFontSize(fontSizeBox->text());

@@ -1,11 +1,6 @@
 #include "controls/application.h"
 
 #include "controls/form.h"
-#include "controls/toolbar.h"
-
-#include <commctrl.h>
-
-#include <string>
 
 namespace ctl {
 
@@ -14,17 +9,6 @@ namespace {
 bool isMnemonicKey(WPARAM key) {
     const auto c = static_cast<unsigned char>(key & 0xFF);
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
-}
-
-std::wstring upperCase(std::wstring text) {
-    if (!text.empty())
-        CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
-
-void click(Control& control, POINT at, bool buttonDown) {
-    SendMessageW(control.handle(), buttonDown ? WM_LBUTTONDOWN : WM_LBUTTONUP, MK_LBUTTON,
-                 MAKELPARAM(at.x, at.y));
 }
 
 bool translateAccelerator(Control& control, MSG& msg) {
@@ -43,7 +27,7 @@ bool runAccelerator(Control& control, const Message& message) {
         if (focused && translateAccelerator(*focused, msg))
             return true;
     }
-    Form* form = control.owningForm();
+    Form* form = owningForm(control);
     return form && form != &control && form->acceleratorTable() && form->handle() &&
            TranslateAcceleratorW(form->handle(), form->acceleratorTable(), &msg);
 }
@@ -60,21 +44,6 @@ void dropTranslatedCharacters(const Message& message) {
 }
 
 } // namespace
-
-bool holdsMnemonic(std::wstring_view text, WPARAM key) {
-    const wchar_t wanted[] = {L'&', static_cast<wchar_t>(key & 0xFF), 0};
-    return upperCase(std::wstring(text)).find(wanted) != std::wstring::npos;
-}
-
-Application& application() noexcept {
-    static Application state;
-    return state;
-}
-
-void requestQuit() noexcept {
-    PostQuitMessage(0);
-    application().terminated = true;
-}
 
 void run(Form*& form) {
     if (!form)
@@ -100,27 +69,6 @@ void run(Form*& form) {
         terminateApplication(form);
 }
 
-bool processMessage(Control& control) {
-    MSG msg{};
-    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        return false;
-    if (msg.message == WM_QUIT) {
-        application().terminated = true;
-        return true;
-    }
-    const auto preTranslate = control.hooks().preTranslate;
-    if (!preTranslate || !preTranslate(control, msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return msg.message != WM_NULL;
-}
-
-void processMessages(Control& control) {
-    while (processMessage(control)) {
-    }
-}
-
 void terminateApplication(Form*& form) {
     Application& app = application();
     const bool wasTerminated = app.terminated;
@@ -140,13 +88,6 @@ void terminateApplication(Form*& form) {
     main->release(); // the reference `run` was given: the form goes once `keep` ends
 }
 
-bool isMainWindow(const Control& control) noexcept {
-    Application& app = application();
-    if (!app.form)
-        return !control.isChild();
-    return &control == app.form;
-}
-
 bool translateKeys(Control& control, Message& message, LRESULT& result) {
     if (message.message < WM_KEYFIRST || message.message > WM_SYSCHAR)
         return false;
@@ -155,7 +96,7 @@ bool translateKeys(Control& control, Message& message, LRESULT& result) {
         return true;
     }
 
-    Form* form = control.owningForm();
+    Form* form = owningForm(control);
 
     const bool altDown = (GetKeyState(VK_MENU) & 0x8000) != 0;
     if (message.message == WM_SYSKEYUP || (message.message == WM_SYSKEYDOWN && altDown)) {
@@ -173,16 +114,8 @@ bool translateKeys(Control& control, Message& message, LRESULT& result) {
 bool clickMnemonic(Control& parent, WPARAM key, bool buttonDown) {
     for (Control* child : parent.children()) {
         if (child->flags().acceptsMnemonics && child->handle() &&
-            IsWindowEnabled(child->handle())) {
-            if (child->actions().itemCount == TB_BUTTONCOUNT) {
-                auto* toolbar = dynamic_cast<Toolbar*>(child);
-                if (toolbar && toolbar->clickMnemonic(key, buttonDown))
-                    return true;
-            } else if (holdsMnemonic(child->text(), key)) {
-                click(*child, {0, 0}, buttonDown);
-                return true;
-            }
-        }
+            IsWindowEnabled(child->handle()) && child->clickMnemonic(key, buttonDown))
+            return true;
         if (clickMnemonic(*child, key, buttonDown))
             return true;
     }

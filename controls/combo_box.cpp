@@ -1,7 +1,9 @@
 #include "controls/combo_box.h"
 
-#include "controls/dispatch.h"
+#include "controls/application_state.h"
+#include "controls/form.h"
 #include "controls/options.h"
+#include "controls/trace.h"
 
 #include <algorithm>
 #include <array>
@@ -28,6 +30,44 @@ constexpr std::array<OptionBits, 11> kComboStyles = {{
 // The open list shows at least one and at most this many entries.
 constexpr int kMaxDroppedItems = 8;
 
+constexpr wchar_t kPreviousProcedure[] = L"PREV_PROC";
+
+class ComboBox : public Control {
+public:
+    using Control::initChild;
+    // The item selected when the list last opened (Escape goes back to it).
+    int rememberedIndex = -1;
+
+protected:
+    // The inner windows get their own procedures back while the box still hears its messages.
+    void releasingWindow() override;
+};
+
+// The inner windows of the box (its edit part) pass their input to the box's control.
+LRESULT CALLBACK innerWindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                      LPARAM lParam) noexcept;
+
+void subclassInnerWindows(Control& box) {
+    for (HWND child = GetWindow(box.handle(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        auto previous = SetWindowLongPtrW(child, GWLP_WNDPROC,
+                                          reinterpret_cast<LONG_PTR>(innerWindowProcedure));
+        SetPropW(child, kPreviousProcedure, reinterpret_cast<HANDLE>(previous));
+    }
+}
+
+void unsubclassInnerWindows(Control& box) {
+    for (HWND child = GetWindow(box.handle(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (HANDLE previous = RemovePropW(child, kPreviousProcedure))
+            SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    }
+}
+
+void ComboBox::releasingWindow() {
+    unsubclassInnerWindows(*this);
+}
+
 void clearItems(Control& box) {
     box.sendMessage(CB_RESETCONTENT);
 }
@@ -53,7 +93,8 @@ bool reflectedCommand(Control& box, const Message& message) {
         PostMessageW(box.handle(), kReflectedCommand, MAKEWPARAM(0, kComboSelectionChanged), 0);
         break;
     case CBN_DROPDOWN:
-        box.rememberedIndex = static_cast<int>(box.sendMessage(CB_GETCURSEL));
+        static_cast<ComboBox&>(box).rememberedIndex =
+            static_cast<int>(box.sendMessage(CB_GETCURSEL));
         sizeDropDown(box);
         box.events().onDropDown(box);
         break;
@@ -82,6 +123,74 @@ LRESULT addItem(Control& box, const Message& message) {
     return index;
 }
 
+LRESULT CALLBACK innerWindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                      LPARAM lParam) noexcept {
+    try {
+        Control* control = Control::fromHandle(GetParent(window));
+        if (!control) {
+            // The box is going away: the inner window ends with its own procedure.
+            auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPreviousProcedure));
+            return previous ? CallWindowProcW(previous, window, message, wParam, lParam)
+                            : DefWindowProcW(window, message, wParam, lParam);
+        }
+        const Ref<Control> keepAlive(control);
+        Message record{control->handle(), message, wParam, lParam};
+        LRESULT result = 0;
+        if (MessageHandler hook = application().keyboardHook;
+            hook && isKeyMessage(message) && hook(*control, record, result))
+            return result;
+
+        Form* app = application().form;
+        if (app && app->events().onMessage(record, result))
+            return result;
+        Form* form = owningForm(*control);
+        if (form && form != app && form->events().onMessage(record, result))
+            return result;
+
+        auto passOn = [&]() -> LRESULT {
+            auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPreviousProcedure));
+            if (!previous)
+                return 0;
+            return CallWindowProcW(previous, window, record.message, record.wParam, record.lParam);
+        };
+        auto keyHandlerOf = [&]() {
+            if (MessageHandler handler = control->hooks().keyHandler)
+                handler(*control, record, result);
+        };
+
+        if (message == WM_SETFOCUS && form)
+            form->focusedControl = control;
+
+        const bool shown = IsWindowVisible(control->handle()) != FALSE;
+        if (shown && (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR)) {
+            if (wParam == VK_TAB) {
+                if (message != WM_KEYDOWN)
+                    return 0;
+                auto navigate = form ? form->hooks().tabNavigation : nullptr;
+                if (navigate && navigate(*control, wParam, false))
+                    return 0;
+                keyHandlerOf();
+                return passOn();
+            }
+            if (message == WM_CHAR && (wParam == VK_ESCAPE || wParam == VK_RETURN) &&
+                SendMessageW(control->handle(), CB_GETDROPPEDSTATE, 0, 0)) {
+                SendMessageW(control->handle(), CB_SHOWDROPDOWN, FALSE, 0);
+                if (wParam == VK_ESCAPE)
+                    SendMessageW(
+                        control->handle(), CB_SETCURSEL,
+                        static_cast<WPARAM>(static_cast<ComboBox*>(control)->rememberedIndex), 0);
+                keyHandlerOf();
+                return 0;
+            }
+            keyHandlerOf();
+        }
+        return passOn();
+    } catch (...) {
+        traceStoppedException(L"the procedure of a combo box's inner window", message);
+        return 0;
+    }
+}
+
 bool comboBoxHandler(Control& box, Message& message, LRESULT& result) {
     const UINT number = message.message;
     if (number >= WM_CTLCOLORMSGBOX && number <= WM_CTLCOLORSTATIC) {
@@ -105,6 +214,7 @@ bool comboBoxHandler(Control& box, Message& message, LRESULT& result) {
     case kReflectedCommand:
         return reflectedCommand(box, message);
     case WM_DESTROY:
+        // The window can go before its object: with its parent's window, say.
         unsubclassInnerWindows(box);
         return false;
     case CB_ADDSTRING:
@@ -149,7 +259,8 @@ Control* newComboBox(Control& parent, ComboOptions options) {
     style |= WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_HASSTRINGS;
     if (!(style & CBS_SIMPLE)) // neither simple nor a drop-down list: an editable drop-down
         style |= CBS_DROPDOWN;
-    Control* box = newControl(parent, L"COMBOBOX", style, comboBoxActions(), true);
+    auto* box = new ComboBox();
+    box->initChild(parent, L"COMBOBOX", style, comboBoxActions(), true);
     box->hooks().afterCreate = subclassInnerWindows;
     box->setClassStyle(box->classStyle() | CS_DBLCLKS);
     box->setWidthHeight(100, 22);

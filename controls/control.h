@@ -5,9 +5,10 @@
 
 #include "controls/action_table.h"
 #include "controls/colors.h"
-#include "controls/event_slot.h"
+#include "controls/control_events.h"
 #include "controls/handles.h"
 #include "controls/object.h"
+#include "controls/surface.h"
 
 #include <windows.h>
 
@@ -20,73 +21,11 @@
 namespace ctl {
 
 class Control;
-class DrawingSurface;
 class Font;
-class Form;
 class Menu;
-
-// One window message as the dispatcher and its handlers see it; handlers may change wParam.
-struct Message {
-    HWND window;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
-// An attached message handler: answers whether it handled the message, writing the result.
-using MessageHandler = bool (*)(Control& control, Message& message, LRESULT& result);
 
 enum class Align : std::uint8_t { None, Left, Top, Right, Bottom, Client };
 enum class TextAlign : std::uint8_t { Left, Right, Center };
-
-using KeyCode = std::uint32_t;
-using ShiftState = std::uint8_t;
-namespace shift {
-inline constexpr ShiftState kLeftButton = 0x01;
-inline constexpr ShiftState kRightButton = 0x02;
-inline constexpr ShiftState kShift = 0x04;
-inline constexpr ShiftState kCtrl = 0x08;
-inline constexpr ShiftState kMiddleButton = 0x10;
-inline constexpr ShiftState kAlt = 0x20;
-inline constexpr ShiftState kCapsLock = 0x40;
-} // namespace shift
-
-// Private message numbers: notifications a parent receives about a child, sent on to the child.
-inline constexpr UINT kReflectedColorBase = 0xBC00; // + WM_CTLCOLORMSGBOX..WM_CTLCOLORSTATIC
-inline constexpr UINT kReflectedCommand = 0xB005;
-inline constexpr UINT kResizeNotice = 0xB00D;
-
-// The event slots of a control. Every control starts with one shared record of empty slots;
-// the first assignment gives it a private copy.
-struct ControlEvents {
-    EventSlot<bool(Message&, LRESULT&)> onMessage;
-    EventSlot<void(Control&, bool& accept)> onClose;
-    EventSlot<void(Control&, HDC)> onPaint;
-    EventSlot<void(Control&, wchar_t& character, ShiftState)> onChar;
-    EventSlot<void(Control&, KeyCode& key, ShiftState)> onKeyDown;
-    EventSlot<void(Control&, KeyCode& key, ShiftState)> onKeyUp;
-    EventSlot<void(Control&)> onClick;
-    EventSlot<void(Control&)> onEnter;
-    EventSlot<void(Control&)> onLeave;
-    EventSlot<void(Control&)> onChange;
-    EventSlot<void(Control&)> onSelChange;
-    EventSlot<void(Control&)> onFocusLeaving;
-    EventSlot<void(Control&)> onResize;
-    EventSlot<void(Control&)> onMove;
-    EventSlot<void(Control&)> onDropDown;
-    EventSlot<void(Control&)> onCloseUp;
-};
-
-// Per-control procedures that control kinds replace; the defaults do nothing.
-struct ControlHooks {
-    MessageHandler keyHandler = nullptr;
-    // Offered the navigation keys the control leaves to its form; true: the key was used.
-    bool (*tabNavigation)(Control&, WPARAM key, bool notKeyDown) = nullptr;
-    void (*afterCreate)(Control&) = nullptr;
-    void (*captionChanged)(Control&) = nullptr;
-    // Offered every message the loop takes for this control; true: consumed.
-    bool (*preTranslate)(Control&, MSG&) = nullptr;
-};
 
 class Control : public Object {
 public:
@@ -97,12 +36,11 @@ public:
     bool isChild() const noexcept { return flags_.child; }
     bool isForm() const noexcept { return flags_.form; }
     UINT_PTR id() const noexcept { return id_; }
-    std::uint16_t tabOrder() const noexcept { return tabOrder_; }
     const std::wstring& className() const noexcept { return className_; }
     const ActionTable& actions() const noexcept { return *actions_; }
 
-    // The nearest ancestor (or this) that is not a child control.
-    Form* owningForm() noexcept;
+    // The nearest ancestor (or this) that is not a child control, if that is a form.
+    Control* topLevel() noexcept;
     void setParent(Control* newParent);
 
     // ---- native window
@@ -148,7 +86,7 @@ public:
     std::int8_t gap() const noexcept { return gap_; }
     void setGap(std::int8_t gap) noexcept { gap_ = gap; }
     struct Margins {
-        std::int8_t top = 0, bottom = 0, left = 0, right = 0;
+        int top = 0, bottom = 0, left = 0, right = 0;
     };
     const Margins& margins() const noexcept { return margins_; }
     void setMargins(const Margins& margins) noexcept { margins_ = margins; }
@@ -168,21 +106,23 @@ public:
     void setTextColor(Color color);
     Color backgroundColor() const noexcept { return backgroundColor_; }
     void setBackgroundColor(Color color);
+    // Remade when the colour resolves differently (a system colour changed).
     HBRUSH backgroundBrush();
     bool transparent() const noexcept { return flags_.transparent; }
     void setTransparent(bool transparent) noexcept { flags_.transparent = transparent; }
     // The control's font object, created with the defaults on first use.
     Font& font();
-    Font* fontIfAny() const noexcept { return font_; }
+    Font* fontIfAny() const noexcept { return font_.get(); }
     DrawingSurface& surface();
     void releaseSurface() noexcept;
-    // The paint context while inside WM_PAINT, else null.
+    // The paint context while inside WM_PAINT, else null; set by the paint handler.
     HDC paintContext() const noexcept { return paintDC_; }
+    void setPaintContext(HDC dc) noexcept { paintDC_ = dc; }
     TextAlign textAlign() const noexcept { return textAlign_; }
     void setTextAlign(TextAlign align);
 
     // ---- messages and events
-    void addMessageHandler(MessageHandler handler, bool keepAfterQuit = false);
+    void addMessageHandler(MessageHandler handler);
     void removeMessageHandler(MessageHandler handler) noexcept;
     bool hasMessageHandler(MessageHandler handler) const noexcept;
     virtual LRESULT handleMessage(Message& message);
@@ -204,10 +144,7 @@ public:
     void setOnChange(EventSlot<void(Control&)> handler) { assignEvents().onChange = handler; }
     void setOnClick(EventSlot<void(Control&)> handler) { assignEvents().onClick = handler; }
     void setOnSelChange(EventSlot<void(Control&)> handler) { assignEvents().onSelChange = handler; }
-    void setOnEnter(EventSlot<void(Control&)> handler) { assignEvents().onEnter = handler; }
-    void setOnLeave(EventSlot<void(Control&)> handler) { assignEvents().onLeave = handler; }
     void setOnDropDown(EventSlot<void(Control&)> handler) { assignEvents().onDropDown = handler; }
-    void setOnCloseUp(EventSlot<void(Control&)> handler) { assignEvents().onCloseUp = handler; }
 
     ControlHooks& hooks() noexcept { return hooks_; }
 
@@ -217,11 +154,12 @@ public:
     HACCEL acceleratorTable() const noexcept { return accel_.get(); }
     void setAcceleratorTable(UniqueAccel table) noexcept { accel_ = std::move(table); }
 
-    // ---- counters used by focus moves and modal runs
+    // Clicks the control when its text holds the key's mnemonic; kinds with mnemonics of their
+    // own (toolbar buttons) answer for those instead. True: something was clicked.
+    virtual bool clickMnemonic(WPARAM key, bool buttonDown);
+
+    // Set while a focus move runs: a click it causes moves the focus no further.
     std::uint8_t focusInProgress = 0;
-    std::int8_t disableCount = 0;
-    // Combo boxes: the item selected when the list last opened (Escape goes back to it).
-    int rememberedIndex = -1;
 
     // Flags other modules of the layer read and set.
     struct Flags {
@@ -234,11 +172,11 @@ public:
         bool repaintOnResize = false;
         bool noInvalidateOnText = false;
         bool acceptsMnemonics = false;
-        bool commonControl = false;
         bool moved = false;
         bool notAlignable = false;
-        bool positionSet = false;
         bool settingFocus = false;
+        // CreateWindowExW has not returned yet.
+        bool creating = false;
         // layout
         bool needsRelayout = false;
         bool resizedByLayout = false;
@@ -246,15 +184,11 @@ public:
     };
     Flags& flags() noexcept { return flags_; }
 
-    // The control whose window is being created right now (bound by the window procedure).
-    static Control* beingCreated() noexcept;
-    static void clearBeingCreated() noexcept;
     // The Control bound to a window of this layer, or null.
     static Control* fromHandle(HWND window) noexcept;
-    // Binds the window to this control (first message of a new window).
+    // Binds the window to this control (WM_NCCREATE of a new window carries the control).
     void bindHandle(HWND window) noexcept;
     void unbindHandle() noexcept;
-    WNDPROC classProcedure() const noexcept { return classProc_; }
 
     Control();
 
@@ -262,22 +196,31 @@ protected:
     ~Control() override;
     void destroy() override;
 
+    // A top-level control hears of the controls inside it: one made, one going away, one taking
+    // the focus through setFocus. Forms keep their focus record with these; others ignore them.
+    virtual void childCreated(Control&) {}
+    virtual void childDestroyed(Control&) noexcept {}
+    virtual void childFocusing(Control&) {}
+    // Runs once the window exists and is bound, before the kind's after-create hook.
+    virtual void windowCreated() {}
+    // Runs while the window still reaches this object, just before it is destroyed.
+    virtual void releasingWindow() {}
+
     // Fills the stored fields of a child of `parent` (the common child constructor).
     void initChild(Control& parent, std::wstring_view systemClass, DWORD style,
                    const ActionTable& actions, bool threeD);
     void initTopLevel(Control* parent, std::wstring_view className);
 
-    friend class Form;
+    // A form keeps its menu bar where a child keeps its identifier.
+    void setIdentifier(UINT_PTR id) noexcept { id_ = id; }
+
     friend void layoutChildren(Control& parent);
     friend Control* newControl(Control& parent, std::wstring_view systemClass, DWORD style,
                                const ActionTable& actions, bool threeD);
 
 private:
-    struct HandlerEntry {
-        MessageHandler handler;
-        bool keepAfterQuit;
-    };
-
+    // Takes the font and follows its changes.
+    void useFont(Ref<Font> font);
     bool createOwnWindow();
     void createChildWindows();
     void applyStyle(int index, DWORD value);
@@ -289,8 +232,7 @@ private:
     WNDPROC classProc_ = nullptr;
     Control* parent_ = nullptr;
     Flags flags_;
-    std::uint16_t tabOrder_ = 0;
-    std::vector<HandlerEntry> handlers_;
+    std::vector<MessageHandler> handlers_;
     std::vector<Control*> children_;
     const ActionTable* actions_;
     std::unique_ptr<ControlEvents> events_;
@@ -300,20 +242,20 @@ private:
     UniqueAccel accel_;
     Color textColor_ = kWindowTextColor;
     Color backgroundColor_ = kButtonFaceColor;
-    Font* font_ = nullptr;
+    Ref<Font> font_;
     UniqueBrush brush_;
+    COLORREF brushColor_ = 0;
     std::int8_t gap_ = 2;
     Margins margins_;
-    std::uint8_t threeD_ = 3;
+    // Draws a border as a sunken client edge rather than a line.
+    bool threeD_ = true;
     RECT bounds_ = {0, 0, 0, 0};
     std::wstring text_;
     std::wstring className_;
     Align align_ = Align::None;
     TextAlign textAlign_ = TextAlign::Left;
-    std::unique_ptr<DrawingSurface> surface_;
+    DrawingSurface surface_;
     HDC paintDC_ = nullptr;
-
-    friend bool paintHandler(Control&, Message&, LRESULT&);
 };
 
 // Constructors of the plain child kinds.
@@ -324,5 +266,16 @@ Control* newControl(Control& parent, std::wstring_view systemClass, DWORD style,
 
 // Module instance of the executable, used for classes and resources.
 HINSTANCE moduleInstance() noexcept;
+
+// The re-layout run after a control's WM_SIZE; installed once any alignment is set.
+using ResizeHook = void (*)(Control&);
+void setResizeHook(ResizeHook hook) noexcept;
+ResizeHook resizeHook() noexcept;
+
+// The window procedure of every class the layer registers; the dispatcher defines it.
+LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+// The text, upper-cased, holds "&" followed by the key's character.
+bool holdsMnemonic(std::wstring_view text, WPARAM key);
 
 } // namespace ctl

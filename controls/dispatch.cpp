@@ -1,7 +1,8 @@
 #include "controls/dispatch.h"
 
-#include "controls/application.h"
+#include "controls/application_state.h"
 #include "controls/form.h"
+#include "controls/trace.h"
 
 #include <algorithm>
 #include <string>
@@ -9,14 +10,6 @@
 namespace ctl {
 
 namespace {
-
-constexpr wchar_t kPreviousProcedure[] = L"PREV_PROC";
-
-ResizeHook g_resizeHook = nullptr;
-
-bool isKeyMessage(UINT message) {
-    return message >= WM_KEYFIRST && message <= WM_SYSCHAR;
-}
 
 bool isColorMessage(UINT message) {
     return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
@@ -42,7 +35,7 @@ LRESULT keyRules(Control& control, Message& message) {
         message.wParam = 0;
         return 0;
     }
-    Form* form = control.owningForm();
+    Form* form = owningForm(control);
     auto navigate = form ? form->hooks().tabNavigation : nullptr;
     const bool notKeyDown = message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN;
     if (navigate && navigate(control, message.wParam, notKeyDown)) {
@@ -61,14 +54,88 @@ bool reflect(const Message& message, UINT reflected, LRESULT& result) {
     return true;
 }
 
-} // namespace
+// What every child control does with reflected colour and command messages and with the focus:
+// offered after the attached handlers.
+bool childRules(Control& control, Message& message, LRESULT& result) {
+    const UINT number = message.message;
+    if (number >= WM_CTLCOLORMSGBOX + kReflectedColorBase &&
+        number <= WM_CTLCOLORSTATIC + kReflectedColorBase) {
+        HDC dc = reinterpret_cast<HDC>(message.wParam);
+        SetTextColor(dc, colorToRGB(control.textColor()));
+        if (control.transparent()) {
+            SetBkMode(dc, TRANSPARENT);
+            result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+        } else {
+            SetBkMode(dc, OPAQUE);
+            SetBkColor(dc, colorToRGB(control.backgroundColor()));
+            result = reinterpret_cast<LRESULT>(control.backgroundBrush());
+        }
+        return true;
+    }
+    if (number == kReflectedCommand) {
+        const UINT code = HIWORD(message.wParam);
+        const ActionTable& actions = control.actions();
+        const ControlEvents& events = control.events();
+        // A zero entry means the kind has no such notification.
+        auto is = [code](UINT entry) { return entry != 0 && code == entry; };
+        if (is(actions.clickCode)) {
+            if (!control.focusInProgress)
+                control.setFocus(true);
+            events.onClick(control);
+        } else if (is(actions.focusCode)) {
+            events.onEnter(control);
+        } else if (is(actions.blurCode)) {
+            events.onLeave(control);
+        } else if (is(actions.changeCode)) {
+            events.onChange(control);
+        } else if (is(actions.selectionChangeCode)) {
+            if (events.onSelChange)
+                events.onSelChange(control);
+            else
+                events.onChange(control);
+        } else {
+            return false;
+        }
+        result = control.defaultProcessing(message);
+        return true;
+    }
+    if (number == WM_SETFOCUS) {
+        if (Form* form = owningForm(control); form && form->focusedControl != &control) {
+            if (Control* previous = form->focusedControl)
+                previous->events().onFocusLeaving(*previous);
+            form->focusedControl = &control;
+        }
+    }
+    return false;
+}
 
-void setResizeHook(ResizeHook hook) noexcept {
-    g_resizeHook = hook;
-}
-ResizeHook resizeHook() noexcept {
-    return g_resizeHook;
-}
+// Painting ends as it began whatever the handler does: EndPaint, and the paint context the
+// control had before.
+class PaintScope {
+public:
+    PaintScope(Control& control, HDC given) noexcept
+        : control_(control), given_(given), previous_(control.paintContext()) {
+        HDC dc = given ? given : BeginPaint(control.handle(), &paint_);
+        control.setPaintContext(dc);
+        control.releaseSurface();
+    }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    ~PaintScope() {
+        control_.releaseSurface(); // the surface must not keep the paint context
+        if (!given_)
+            EndPaint(control_.handle(), &paint_);
+        control_.setPaintContext(previous_);
+    }
+
+private:
+    Control& control_;
+    HDC given_;
+    HDC previous_;
+    PAINTSTRUCT paint_{};
+};
+
+} // namespace
 
 ShiftState currentShiftState() noexcept {
     ShiftState state = 0;
@@ -92,20 +159,19 @@ ShiftState currentShiftState() noexcept {
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     // Nothing may unwind through the system: a failure inside a handler ends its message here.
     try {
-        Control* control = Control::beingCreated();
-        if (control) {
-            control->bindHandle(window);
-            Control::clearBeingCreated();
-        } else {
-            control = Control::fromHandle(window);
+        if (message == WM_NCCREATE) {
+            const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            if (auto* created = static_cast<Control*>(creation->lpCreateParams))
+                created->bindHandle(window);
         }
         Message record{window, message, wParam, lParam};
-        if (control)
+        if (Control* control = Control::fromHandle(window))
             return control->handleMessage(record);
         if (Form* app = application().form)
             return app->handleMessage(record);
         return DefWindowProcW(window, message, wParam, lParam);
     } catch (...) {
+        traceStoppedException(L"the window procedure", message);
         return 0;
     }
 }
@@ -118,14 +184,14 @@ LRESULT Control::defaultProcessing(const Message& message) {
 }
 
 bool Control::offerToHandlers(Message& message, LRESULT& result) {
+    // Once the application is quitting, nothing attached runs any more.
+    if (application().terminated)
+        return false;
     const Ref<Control> keepAlive(this);
     for (std::size_t i = handlers_.size(); i-- > 0;) {
         if (i >= handlers_.size())
             continue; // a handler removed others
-        const HandlerEntry entry = handlers_[i];
-        if (application().terminated && !entry.keepAfterQuit)
-            continue;
-        if (entry.handler(*this, message, result))
+        if (handlers_[i](*this, message, result))
             return true;
     }
     return false;
@@ -147,10 +213,13 @@ LRESULT Control::handleMessage(Message& message) {
 
     if (offerToHandlers(message, result))
         return result;
+    if (flags_.child && !app.terminated && childRules(*this, message, result))
+        return result;
 
     switch (message.message) {
     case WM_CLOSE:
-        if (app.form == this || isMainWindow(*this))
+        // The one place that decides: an accepted close of the main window ends the program.
+        if (isMainWindow(*this))
             requestQuit();
         return defaultProcessing(message);
     case WM_NCDESTROY:
@@ -163,8 +232,8 @@ LRESULT Control::handleMessage(Message& message) {
         return 0;
     case WM_SIZE:
         result = defaultProcessing(message);
-        if (g_resizeHook)
-            g_resizeHook(*this);
+        if (ResizeHook relayout = resizeHook())
+            relayout(*this);
         return result;
     case WM_SYSCOMMAND:
         if ((message.wParam & 0xFFF0) == SC_MINIMIZE && isMainWindow(*this) && app.form &&
@@ -250,36 +319,22 @@ bool characterInsertionHandler(Control& control, Message& message, LRESULT& resu
 bool closeHandler(Control& control, Message& message, LRESULT& result) {
     if (message.message != WM_CLOSE)
         return false;
-    Application& app = application();
     bool accept = true;
     control.events().onClose(control, accept);
-    if (!accept && app.running) {
+    if (!accept && application().running) {
         result = 0;
         return true;
     }
     // An accepted close is asked once; the built-in rule and default processing follow.
     control.assignEvents().onClose.clear();
-    if (app.form == &control || isMainWindow(control)) {
-        requestQuit();
-        result = 0;
-    }
     return false;
 }
 
 bool paintHandler(Control& control, Message& message, LRESULT& result) {
     if (message.message != WM_PAINT || !control.events().onPaint)
         return false;
-    PAINTSTRUCT paint{};
-    HDC given = reinterpret_cast<HDC>(message.wParam);
-    HDC dc = given ? given : BeginPaint(control.handle(), &paint);
-    HDC previous = control.paintDC_;
-    control.paintDC_ = dc;
-    control.releaseSurface();
-    control.events().onPaint(control, dc);
-    control.releaseSurface(); // the surface must not keep the paint context
-    if (!given)
-        EndPaint(control.handle(), &paint);
-    control.paintDC_ = previous;
+    const PaintScope painting(control, reinterpret_cast<HDC>(message.wParam));
+    control.events().onPaint(control, control.paintContext());
     result = 0;
     return true;
 }
@@ -296,140 +351,39 @@ bool moveHandler(Control& control, Message& message, LRESULT&) {
     return false;
 }
 
-bool standardChildHandler(Control& control, Message& message, LRESULT& result) {
-    const UINT number = message.message;
-    if (number >= WM_CTLCOLORMSGBOX + kReflectedColorBase &&
-        number <= WM_CTLCOLORSTATIC + kReflectedColorBase) {
-        HDC dc = reinterpret_cast<HDC>(message.wParam);
-        SetTextColor(dc, colorToRGB(control.textColor()));
-        if (control.transparent()) {
-            SetBkMode(dc, TRANSPARENT);
-            result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-        } else {
-            SetBkMode(dc, OPAQUE);
-            SetBkColor(dc, colorToRGB(control.backgroundColor()));
-            result = reinterpret_cast<LRESULT>(control.backgroundBrush());
-        }
-        return true;
-    }
-    if (number == kReflectedCommand) {
-        const UINT code = HIWORD(message.wParam);
-        const ActionTable& actions = control.actions();
-        const ControlEvents& events = control.events();
-        // A zero entry means the kind has no such notification.
-        auto is = [code](UINT entry) { return entry != 0 && code == entry; };
-        if (is(actions.clickCode)) {
-            if (!control.focusInProgress)
-                control.setFocus(true);
-            events.onClick(control);
-        } else if (is(actions.focusCode)) {
-            events.onEnter(control);
-        } else if (is(actions.blurCode)) {
-            events.onLeave(control);
-        } else if (is(actions.changeCode)) {
-            events.onChange(control);
-        } else if (is(actions.selectionChangeCode)) {
-            if (events.onSelChange)
-                events.onSelChange(control);
-            else
-                events.onChange(control);
-        } else {
-            return false;
-        }
-        result = control.defaultProcessing(message);
-        return true;
-    }
-    if (number == WM_SETFOCUS) {
-        if (Form* form = control.owningForm(); form && form->focusedControl != &control) {
-            if (Control* previous = form->focusedControl)
-                previous->events().onFocusLeaving(*previous);
-            form->focusedControl = &control;
-        }
-    }
-    return false;
+void Control::setOnClose(EventSlot<void(Control&, bool&)> handler) {
+    assignEvents().onClose = std::move(handler);
+    addMessageHandler(closeHandler);
 }
 
-LRESULT CALLBACK ChildSubclassProc(HWND window, UINT message, WPARAM wParam,
-                                   LPARAM lParam) noexcept {
-    try {
-        Control* control = Control::fromHandle(GetParent(window));
-        if (!control) {
-            // The box is going away: the inner window ends with its own procedure.
-            auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPreviousProcedure));
-            return previous ? CallWindowProcW(previous, window, message, wParam, lParam)
-                            : DefWindowProcW(window, message, wParam, lParam);
-        }
-        const Ref<Control> keepAlive(control);
-        Message record{control->handle(), message, wParam, lParam};
-        LRESULT result = 0;
-        if (MessageHandler hook = application().keyboardHook;
-            hook && isKeyMessage(message) && hook(*control, record, result))
-            return result;
-
-        Form* app = application().form;
-        if (app && app->events().onMessage(record, result))
-            return result;
-        Form* form = control->owningForm();
-        if (form && form != app && form->events().onMessage(record, result))
-            return result;
-
-        auto passOn = [&]() -> LRESULT {
-            auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPreviousProcedure));
-            if (!previous)
-                return 0;
-            return CallWindowProcW(previous, window, record.message, record.wParam, record.lParam);
-        };
-        auto keyHandlerOf = [&]() {
-            if (MessageHandler handler = control->hooks().keyHandler)
-                handler(*control, record, result);
-        };
-
-        if (message == WM_SETFOCUS && form)
-            form->focusedControl = control;
-
-        const bool shown = IsWindowVisible(control->handle()) != FALSE;
-        if (shown && (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR)) {
-            if (wParam == VK_TAB) {
-                if (message != WM_KEYDOWN)
-                    return 0;
-                auto navigate = form ? form->hooks().tabNavigation : nullptr;
-                if (navigate && navigate(*control, wParam, false))
-                    return 0;
-                keyHandlerOf();
-                return passOn();
-            }
-            if (message == WM_CHAR && (wParam == VK_ESCAPE || wParam == VK_RETURN) &&
-                SendMessageW(control->handle(), CB_GETDROPPEDSTATE, 0, 0)) {
-                SendMessageW(control->handle(), CB_SHOWDROPDOWN, FALSE, 0);
-                if (wParam == VK_ESCAPE)
-                    SendMessageW(control->handle(), CB_SETCURSEL,
-                                 static_cast<WPARAM>(control->rememberedIndex), 0);
-                keyHandlerOf();
-                return 0;
-            }
-            keyHandlerOf();
-        }
-        return passOn();
-    } catch (...) {
-        return 0;
-    }
+void Control::setOnPaint(EventSlot<void(Control&, HDC)> handler) {
+    assignEvents().onPaint = std::move(handler);
+    addMessageHandler(paintHandler);
 }
 
-void subclassInnerWindows(Control& control) {
-    for (HWND child = GetWindow(control.handle(), GW_CHILD); child;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        auto previous =
-            SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildSubclassProc));
-        SetPropW(child, kPreviousProcedure, reinterpret_cast<HANDLE>(previous));
-    }
+void Control::setOnChar(EventSlot<void(Control&, wchar_t&, ShiftState)> handler) {
+    assignEvents().onChar = std::move(handler);
+    hooks_.keyHandler = keyHandler;
 }
 
-void unsubclassInnerWindows(Control& control) {
-    for (HWND child = GetWindow(control.handle(), GW_CHILD); child;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        if (HANDLE previous = RemovePropW(child, kPreviousProcedure))
-            SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    }
+void Control::setOnKeyDown(EventSlot<void(Control&, KeyCode&, ShiftState)> handler) {
+    assignEvents().onKeyDown = std::move(handler);
+    hooks_.keyHandler = keyHandler;
+}
+
+void Control::setOnKeyUp(EventSlot<void(Control&, KeyCode&, ShiftState)> handler) {
+    assignEvents().onKeyUp = std::move(handler);
+    hooks_.keyHandler = keyHandler;
+}
+
+void Control::setOnResize(EventSlot<void(Control&)> handler) {
+    assignEvents().onResize = std::move(handler);
+    addMessageHandler(resizeHandler);
+}
+
+void Control::setOnMove(EventSlot<void(Control&)> handler) {
+    assignEvents().onMove = std::move(handler);
+    addMessageHandler(moveHandler);
 }
 
 } // namespace ctl

@@ -1,6 +1,6 @@
 #include "controls/file_dialog.h"
 
-#include "controls/application.h"
+#include "controls/application_state.h"
 #include "controls/form.h"
 #include "controls/options.h"
 
@@ -14,7 +14,7 @@ namespace ctl {
 
 namespace {
 
-constexpr std::array<OptionBits, 15> kDialogFlags = {{
+constexpr std::array<OptionBits, 13> kDialogFlags = {{
     {OFN_CREATEPROMPT},
     {OFN_EXTENSIONDIFFERENT},
     {OFN_FILEMUSTEXIST},
@@ -28,8 +28,6 @@ constexpr std::array<OptionBits, 15> kDialogFlags = {{
     {OFN_PATHMUSTEXIST},
     {OFN_READONLY},
     {OFN_NOVALIDATE},
-    {0}, // template: none is ever passed, and asking for one would make every dialog fail
-    {0}, // hook: likewise
 }};
 
 constexpr DWORD kSingleNameBuffer = 262;

@@ -29,9 +29,6 @@ inline constexpr FileDialogOptions kOverwritePrompt = 1 << 9;
 inline constexpr FileDialogOptions kPathMustExist = 1 << 10;
 inline constexpr FileDialogOptions kReadOnlyChecked = 1 << 11;
 inline constexpr FileDialogOptions kNoValidate = 1 << 12;
-// A dialog template and a hook procedure are never passed, so these two ask for nothing.
-inline constexpr FileDialogOptions kTemplate = 1 << 13;
-inline constexpr FileDialogOptions kHook = 1 << 14;
 // Existing files and paths to open; asks before replacing; no read-only box.
 inline constexpr FileDialogOptions kDefault =
     kFileMustExist | kHideReadOnly | kOverwritePrompt | kPathMustExist;

@@ -1,6 +1,7 @@
 #include "controls/file_stream.h"
 
 #include "controls/text.h"
+#include "controls/handles.h"
 
 #include <windows.h>
 
@@ -169,12 +170,11 @@ SaveResult saveFileSafely(std::wstring_view path, const void* bytes, std::size_t
     if (exists) {
         // A file this program may not write (in use elsewhere, no permission) is left alone,
         // even where the folder would let a new file take its place.
-        HANDLE probe = CreateFileW(target.c_str(), GENERIC_WRITE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (probe == INVALID_HANDLE_VALUE)
+        const UniqueFile probe(CreateFileW(target.c_str(), GENERIC_WRITE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!probe)
             return SaveResult::ReplaceFailed;
-        CloseHandle(probe);
     }
 
     std::wstring temporary;

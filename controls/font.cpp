@@ -100,21 +100,26 @@ void Font::setStyle(FontStyle bits) {
 }
 
 HFONT Font::handle() {
+    return sharedHandle()->get();
+}
+
+std::shared_ptr<const UniqueFont> Font::sharedHandle() {
     // The colour resolves differently now (a system colour changed): start afresh.
     if (handle_ && colorToRGB(color_) != colorCache_)
         changed();
     if (handle_)
-        return handle_.get();
-    if (parent_ && sameDataAs(*parent_))
-        return parent_->handle();
+        return handle_;
     colorCache_ = colorToRGB(color_);
-    handle_.reset(CreateFontIndirectW(&description_));
-    return handle_.get();
+    if (parent_ && sameDataAs(*parent_))
+        handle_ = parent_->sharedHandle();
+    else
+        handle_ = std::make_shared<const UniqueFont>(CreateFontIndirectW(&description_));
+    return handle_;
 }
 
 void Font::changed() {
-    // The owner is told to switch before the font it uses is deleted, and once more after.
-    UniqueFont old(handle_.detach());
+    // The owner is told to switch before the font it uses is let go, and once more after.
+    std::shared_ptr<const UniqueFont> old = std::move(handle_);
     if (notice_)
         notice_(*this);
     if (old) {

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,8 @@ public:
     // The native font, made when first needed after a change (shared with the font this one
     // was cloned from while both describe the same font).
     HFONT handle();
+    // The same, shared: it stays valid for as long as any holder keeps it.
+    std::shared_ptr<const UniqueFont> sharedHandle();
 
     // Called whenever the description changes.
     void setChangeNotice(std::function<void(Font&)> notice) { notice_ = std::move(notice); }
@@ -61,7 +64,8 @@ private:
     void changed();
     bool sameDataAs(const Font& other) const noexcept;
 
-    UniqueFont handle_;
+    // Shared with clones: a clone's windows keep using it after this font has changed.
+    std::shared_ptr<const UniqueFont> handle_;
     Ref<Font> parent_;
     COLORREF colorCache_ = 0;
     std::function<void(Font&)> notice_;

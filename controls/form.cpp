@@ -1,7 +1,6 @@
 #include "controls/form.h"
 
-#include "controls/application.h"
-#include "controls/dispatch.h"
+#include "controls/application_state.h"
 
 #include <string>
 #include <vector>
@@ -56,6 +55,10 @@ bool sizeLockHandler(Control& control, Message& message, LRESULT& result) {
         return false;
     switch (message.message) {
     case WM_GETMINMAXINFO: {
+        // While the window is being made its rectangle is still empty: it takes the size it is
+        // made with, and the lock holds from then on.
+        if (form.flags().creating)
+            return false;
         result = form.defaultProcessing(message);
         const RECT r = form.bounds();
         auto* info = reinterpret_cast<MINMAXINFO*>(message.lParam);
@@ -104,11 +107,48 @@ Form* newForm(Control* parent, std::wstring_view caption) {
     return form;
 }
 
+Form* owningForm(Control& control) noexcept {
+    return static_cast<Form*>(control.topLevel());
+}
+
+bool isMainWindow(const Control& control) noexcept {
+    Application& app = application();
+    if (!app.form)
+        return !control.isChild();
+    return &control == app.form;
+}
+
 void Form::destroy() {
+    // The main window may remember this form as the control it last gave the focus to.
+    if (Form* main = application().form; main && main != this && main->focusedControl == this)
+        main->focusedControl = nullptr;
     Control::destroy();
-    if (ownsIcon_ && icon_ && icon_ != kNoIcon)
-        DestroyIcon(icon_);
     icon_ = nullptr;
+    copiedIcon_.reset();
+}
+
+void Form::childCreated(Control& child) {
+    if ((child.style() & WS_TABSTOP) && !focusedControl)
+        focusedControl = &child;
+}
+
+void Form::childDestroyed(Control& child) noexcept {
+    if (focusedControl == &child)
+        focusedControl = nullptr;
+}
+
+void Form::childFocusing(Control& child) {
+    if (Control* previous = focusedControl; previous && previous != &child) {
+        if (previous->events().onFocusLeaving)
+            previous->events().onFocusLeaving(*previous);
+        else
+            SetFocus(nullptr);
+    }
+    focusedControl = &child;
+}
+
+void Form::windowCreated() {
+    SendMessageW(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(getIcon()));
 }
 
 HICON Form::getIcon() {
@@ -122,38 +162,33 @@ HICON Form::getIcon() {
         if (!shared)
             return nullptr;
         // A copy of its own, so destroying this form never destroys the main window's icon.
-        icon_ = static_cast<HICON>(CopyImage(shared, IMAGE_ICON, 0, 0, 0));
-        ownsIcon_ = true;
+        copiedIcon_.reset(static_cast<HICON>(CopyImage(shared, IMAGE_ICON, 0, 0, 0)));
+        icon_ = copiedIcon_.get();
         return icon_;
     }
-    icon_ = LoadIconW(moduleInstance(), L"MAINICON");
-    ownsIcon_ = false; // shared resource icons are never destroyed
+    icon_ = LoadIconW(moduleInstance(), L"MAINICON"); // a shared resource icon: never destroyed
     return icon_;
 }
 
 void Form::setIcon(HICON icon) {
     if (icon == icon_)
         return;
-    const HICON old = icon_;
-    const bool ownedOld = ownsIcon_;
+    // Only the copy this form made of the main window's icon is its own to destroy, once the
+    // window shows the new one; icons handed in stay their giver's.
+    const UniqueIcon old(copiedIcon_.detach());
     icon_ = icon;
-    ownsIcon_ = false;
     if (handle())
         SendMessageW(handle(), WM_SETICON, ICON_BIG,
                      reinterpret_cast<LPARAM>(icon == kNoIcon ? nullptr : icon));
-    // Only the copy this form made of the main window's icon is its own to destroy (with or
-    // without a window); icons handed in stay their giver's, who may show them elsewhere too.
-    if (ownedOld && old && old != kNoIcon)
-        DestroyIcon(old);
 }
 
 HMENU Form::menuBar() const noexcept {
-    return reinterpret_cast<HMENU>(id_);
+    return reinterpret_cast<HMENU>(id());
 }
 
 void Form::setMenuBar(HMENU menu) {
     // A form has no control identifier: CreateWindowExW takes its menu in that place.
-    id_ = reinterpret_cast<UINT_PTR>(menu);
+    setIdentifier(reinterpret_cast<UINT_PTR>(menu));
     if (handle())
         SetMenu(handle(), menu);
 }
@@ -190,7 +225,7 @@ int showModal(Form& form) {
     Application& app = application();
     form.addMessageHandler(modalCloseHandler);
 
-    std::vector<Control*> disabled;
+    std::vector<Form*> disabled;
     Control* reactivate = app.form;
     Control* refocus = nullptr;
     if (app.form && app.form->enabled()) {
@@ -217,7 +252,7 @@ int showModal(Form& form) {
     app.modalForm = nullptr;
     form.removeMessageHandler(modalCloseHandler);
 
-    for (Control* window : disabled) {
+    for (Form* window : disabled) {
         if (--window->disableCount <= 0)
             window->removeMessageHandler(disabledWindowHandler);
         window->setEnabled(true);

@@ -14,10 +14,11 @@ class Form : public Control {
 public:
     // The child that has or last had the focus; restored when the form gets the focus back.
     Control* focusedControl = nullptr;
-    std::uint16_t tabCounter = 0;
     // 0 while a modal run is active; anything else ends it.
     int modalResult = 0;
     std::uint8_t modalCount = 0;
+    // How many modal runs keep this form disabled.
+    std::int8_t disableCount = 0;
     // Created by the first status text.
     Control* statusBar = nullptr;
 
@@ -36,14 +37,24 @@ public:
 
 protected:
     void destroy() override;
+    void childCreated(Control& child) override;
+    void childDestroyed(Control& child) noexcept override;
+    void childFocusing(Control& child) override;
+    void windowCreated() override;
 
 private:
     friend Form* newForm(Control* parent, std::wstring_view caption);
 
+    // What the caption shows (borrowed, or kNoIcon), and the copy this form made, if it did.
     HICON icon_ = nullptr;
-    bool ownsIcon_ = false;
+    UniqueIcon copiedIcon_;
     bool resizable_ = true;
 };
+
+// The form `control` belongs to: the nearest ancestor (or itself) that is not a child control.
+Form* owningForm(Control& control) noexcept;
+// The Application's form; before there is one, any control that is not a child control.
+bool isMainWindow(const Control& control) noexcept;
 
 Form* newForm(Control* parent, std::wstring_view caption);
 // WM_ERASEBKGND of forms (and toolbars): fills the client area with the background colour

@@ -1,10 +1,7 @@
 // Geometry, styles and window state of a Control: what is stored until the window exists and
 // applied to it once it does.
 
-#include "controls/application.h"
 #include "controls/control.h"
-#include "controls/dispatch.h"
-#include "controls/form.h"
 
 namespace ctl {
 
@@ -157,7 +154,7 @@ void Control::setBorder(bool on) {
     if (on) {
         if (flags_.form)
             style |= kFormBorderStyles;
-        else if (threeD_ & 1)
+        else if (threeD_)
             exStyle |= WS_EX_CLIENTEDGE;
         else
             style |= WS_BORDER;
@@ -216,15 +213,8 @@ void Control::setFocus(bool onlyIfTabStop) {
         SetForegroundWindow(ensureHandle());
         return;
     }
-    if (Form* form = owningForm()) {
-        if (Control* previous = form->focusedControl; previous && previous != this) {
-            if (previous->events().onFocusLeaving)
-                previous->events().onFocusLeaving(*previous);
-            else
-                SetFocus(nullptr);
-        }
-        form->focusedControl = this;
-    }
+    if (Control* top = topLevel())
+        top->childFocusing(*this);
     ++focusInProgress;
     SetFocus(ensureHandle());
     --focusInProgress;

@@ -8,7 +8,13 @@
 
 namespace ctl {
 
-template <class Handle, auto Close, Handle Invalid = Handle{}>
+template <class Handle>
+constexpr Handle noHandle() noexcept {
+    return Handle{};
+}
+
+// `Invalid` names the value that means "no handle": null for most kinds, not for files.
+template <class Handle, auto Close, auto Invalid = noHandle<Handle>>
 class UniqueHandle {
 public:
     UniqueHandle() = default;
@@ -23,18 +29,18 @@ public:
     ~UniqueHandle() { reset(); }
 
     Handle get() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return handle_ != Invalid; }
+    explicit operator bool() const noexcept { return handle_ != Invalid(); }
 
     // Hands the handle over without closing it (Windows destroys it, or another owner takes it).
-    Handle detach() noexcept { return std::exchange(handle_, Invalid); }
-    void reset(Handle handle = Invalid) noexcept {
+    Handle detach() noexcept { return std::exchange(handle_, Invalid()); }
+    void reset(Handle handle = Invalid()) noexcept {
         Handle old = std::exchange(handle_, handle);
-        if (old != Invalid)
+        if (old != Invalid())
             Close(old);
     }
 
 private:
-    Handle handle_ = Invalid;
+    Handle handle_ = Invalid();
 };
 
 namespace detail {
@@ -56,6 +62,12 @@ inline void destroyImageList(HIMAGELIST list) noexcept {
 inline void freeLocal(HLOCAL memory) noexcept {
     LocalFree(memory);
 }
+inline void closeHandle(HANDLE handle) noexcept {
+    CloseHandle(handle);
+}
+inline HANDLE noFile() noexcept {
+    return INVALID_HANDLE_VALUE;
+}
 } // namespace detail
 
 using UniqueFont = UniqueHandle<HFONT, detail::deleteGdiObject>;
@@ -67,42 +79,16 @@ using UniqueAccel = UniqueHandle<HACCEL, detail::destroyAccel>;
 using UniqueIcon = UniqueHandle<HICON, detail::destroyIcon>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, detail::destroyImageList>;
 using UniqueLocal = UniqueHandle<HLOCAL, detail::freeLocal>;
+using UniqueFile = UniqueHandle<HANDLE, detail::closeHandle, detail::noFile>;
 
-// Files use INVALID_HANDLE_VALUE, not null, for "no file".
-class UniqueFile {
+// Selects a GDI object into a device context and puts the one it replaced back on scope exit.
+class SelectedObject {
 public:
-    UniqueFile() = default;
-    explicit UniqueFile(HANDLE handle) noexcept : handle_(handle) {}
-    UniqueFile(UniqueFile&& other) noexcept : handle_(other.detach()) {}
-    UniqueFile& operator=(UniqueFile&& other) noexcept {
-        reset(other.detach());
-        return *this;
-    }
-    UniqueFile(const UniqueFile&) = delete;
-    UniqueFile& operator=(const UniqueFile&) = delete;
-    ~UniqueFile() { reset(); }
-
-    HANDLE get() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE detach() noexcept { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
-    void reset(HANDLE handle = INVALID_HANDLE_VALUE) noexcept {
-        HANDLE old = std::exchange(handle_, handle);
-        if (old != INVALID_HANDLE_VALUE)
-            CloseHandle(old);
-    }
-
-private:
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
-};
-
-// Restores the object that was selected into a device context before.
-class SelectGuard {
-public:
-    SelectGuard(HDC dc, HGDIOBJ object) noexcept
-        : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
-    ~SelectGuard() {
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept
+        : dc_(dc), old_(dc && object ? SelectObject(dc, object) : nullptr) {}
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    ~SelectedObject() {
         if (old_)
             SelectObject(dc_, old_);
     }

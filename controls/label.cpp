@@ -28,25 +28,6 @@ Font* drawingFont(Control& control) {
     return nullptr;
 }
 
-// Selects a font into a context for the duration of a measurement.
-class SelectedFont {
-public:
-    SelectedFont(HDC dc, Font* font) : dc_(dc) {
-        if (font)
-            old_ = SelectObject(dc_, font->handle());
-    }
-    ~SelectedFont() {
-        if (old_)
-            SelectObject(dc_, old_);
-    }
-    SelectedFont(const SelectedFont&) = delete;
-    SelectedFont& operator=(const SelectedFont&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_ = nullptr;
-};
-
 UINT alignmentFormat(TextAlign align) {
     switch (align) {
     case TextAlign::Right:
@@ -117,7 +98,7 @@ void Label::fitToText() {
     int width = 0;
     int height = 0;
     {
-        const SelectedFont selected(dc, font);
+        const SelectedObject selected(dc, font ? font->handle() : nullptr);
         SIZE extent{};
         GetTextExtentPoint32W(dc, measured.c_str(), static_cast<int>(measured.size()), &extent);
         width = extent.cx;

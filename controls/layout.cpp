@@ -2,11 +2,12 @@
 // client area, each separated by the parent's gap.
 
 #include "controls/control.h"
-#include "controls/dispatch.h"
 
 namespace ctl {
 
 namespace {
+
+ResizeHook g_resizeHook = nullptr;
 
 bool takesPart(Control& child) {
     return child.align() != Align::None && (child.visible() || child.flags().createdHidden);
@@ -67,6 +68,13 @@ void relayoutAfterResize(Control& control) {
 }
 
 } // namespace
+
+void setResizeHook(ResizeHook hook) noexcept {
+    g_resizeHook = hook;
+}
+ResizeHook resizeHook() noexcept {
+    return g_resizeHook;
+}
 
 void layoutChildren(Control& parent) {
     parent.flags().layingOut = true;

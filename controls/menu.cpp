@@ -324,7 +324,7 @@ void Menu::rebuildAccelerators() {
         return;
     owner->setAcceleratorTable(
         UniqueAccel(CreateAcceleratorTableW(entries.data(), static_cast<int>(entries.size()))));
-    if (owner->owningForm())
+    if (owningForm(*owner))
         application().keyboardHook = translateKeys;
 }
 

@@ -8,7 +8,6 @@ namespace ctl {
 
 void makeCommonControl(Control& control) {
     initCommonControls(ICC_WIN95_CLASSES);
-    control.flags().commonControl = true;
     if (Control* parent = control.parent())
         parent->addMessageHandler(notifyForwardingHandler);
     control.addMessageHandler(commonNotificationHandler);

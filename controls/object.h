@@ -53,6 +53,12 @@ public:
         if (object_)
             object_->retain();
     }
+    // Takes over the one reference the creator of `object` holds.
+    static Ref adopt(T* object) noexcept {
+        Ref ref;
+        ref.object_ = object;
+        return ref;
+    }
     Ref(const Ref& other) noexcept : Ref(other.object_) {}
     Ref(Ref&& other) noexcept : object_(other.object_) { other.object_ = nullptr; }
     Ref& operator=(Ref other) noexcept {

@@ -12,6 +12,8 @@ namespace ctl {
 namespace {
 
 constexpr int kSimple = 255;
+// Sent by a form to its children when its size changed; the status bar follows it.
+constexpr UINT kResizeNotice = 0xB00D;
 
 // The form tells its children about a new size; the status bar follows the form's width.
 bool formResizeNotice(Control& form, Message& message, LRESULT&) {
@@ -51,7 +53,7 @@ Control* createStatusBar(Form& form) {
     GetWindowRect(bar->handle(), &barRect);
     const int barHeight = barRect.bottom - barRect.top;
     Control::Margins margins = form.margins();
-    margins.bottom = static_cast<std::int8_t>(barHeight);
+    margins.bottom = barHeight;
     form.setMargins(margins);
     // The form grows by the bar's height, so its client area keeps the size it had.
     const RECT outer = form.bounds();

@@ -1,35 +1,41 @@
 #pragma once
-// Drawing surface: lends out a device context of a control with its font or brush selected.
+// Drawing surface: lends out a device context of a window with a font selected, for measuring
+// and drawing outside the paint handler as well as inside it.
+
+#include "controls/handles.h"
 
 #include <windows.h>
 
+#include <optional>
+
 namespace ctl {
 
-class Control;
+class Font;
 
 class DrawingSurface {
 public:
-    explicit DrawingSurface(Control& owner) noexcept : owner_(owner) {}
+    DrawingSurface() = default;
     DrawingSurface(const DrawingSurface&) = delete;
     DrawingSurface& operator=(const DrawingSurface&) = delete;
     ~DrawingSurface() { release(); }
 
-    // The control's paint context while it paints, else a GetDC context kept until release().
+    // What the next context is taken from: the window's paint context while it paints (may be
+    // null), else a GetDC context; the font text contexts get. A change gives the context back.
+    void target(HWND window, HDC paintContext, Font* font) noexcept;
+
+    // The paint context while painting, else a GetDC context kept until release().
     HDC dc();
-    // The context with the control's font selected and its text colour set.
+    // The context with the font selected and its text colour set.
     HDC textDC();
-    // The context with the control's background brush selected and its colours set.
-    HDC brushDC();
-    // Gives a GetDC context back (a borrowed paint context is left alone).
+    // Puts the context back as it was and gives a GetDC context back.
     void release() noexcept;
 
 private:
-    Control& owner_;
     HWND window_ = nullptr;
-    HDC dc_ = nullptr;
-    bool borrowed_ = false;
-    bool fontSelected_ = false;
-    bool brushSelected_ = false;
+    HDC paint_ = nullptr;
+    Font* font_ = nullptr;
+    std::optional<WindowDC> windowDC_;
+    std::optional<SelectedObject> selectedFont_;
 };
 
 } // namespace ctl

@@ -1,6 +1,5 @@
 #include "controls/toolbar.h"
 
-#include "controls/application.h"
 #include "controls/common_controls.h"
 #include "controls/form.h"
 #include "controls/notifications.h"
@@ -48,6 +47,13 @@ DWORD alignStyle(Align align) {
 
 const NMHDR* notification(const Message& message) {
     return message.message == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(message.lParam) : nullptr;
+}
+
+// The notification with this code from the toolbar's own window (not from its tooltips).
+const NMHDR* ownNotification(const Control& toolbar, const Message& message, UINT code) {
+    const NMHDR* header = notification(message);
+    return header && header->code == code && header->hwndFrom == toolbar.handle() ? header
+                                                                                  : nullptr;
 }
 
 } // namespace
@@ -109,12 +115,12 @@ Toolbar* newToolbar(Control& parent, Align align, ToolbarOptions options, HBITMA
 // Buttons and images
 
 int Toolbar::addButtons(ToolbarTemplate entries, std::span<const int> images) {
-    const std::vector<ToolbarButtonSpec> parsed =
+    const std::vector<ToolbarButton> parsed =
         parseToolbarTemplate(entries, images, defaultButtonStyle, g_nextButtonId);
     if (parsed.empty())
         return -1;
     std::vector<TBBUTTON> buttons;
-    for (const ToolbarButtonSpec& entry : parsed) {
+    for (const ToolbarButton& entry : parsed) {
         TBBUTTON button{};
         button.iBitmap = entry.image;
         button.idCommand = entry.commandId;
@@ -134,10 +140,6 @@ int Toolbar::addButtons(ToolbarTemplate entries, std::span<const int> images) {
     return parsed.front().commandId;
 }
 
-void Toolbar::setImageList(HIMAGELIST list) {
-    sendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
-}
-
 bool Toolbar::setBitmap(HBITMAP bitmap) {
     BITMAP info{};
     if (!bitmap || !GetObjectW(bitmap, sizeof(info), &info))
@@ -152,11 +154,6 @@ bool Toolbar::setBitmap(HBITMAP bitmap) {
     sendMessage(TB_ADDBITMAP, static_cast<WPARAM>(info.bmWidth / width),
                 reinterpret_cast<LPARAM>(&add));
     return true;
-}
-
-int Toolbar::addStandardBitmap(int bitmapId) {
-    TBADDBITMAP add{HINST_COMMCTRL, static_cast<UINT_PTR>(bitmapId)};
-    return static_cast<int>(sendMessage(TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&add)));
 }
 
 int Toolbar::buttonId(int index) {
@@ -186,8 +183,8 @@ void Toolbar::setButtonState(UINT message, int indexOrId, bool on) {
     sendMessage(message, static_cast<WPARAM>(resolve(indexOrId)), MAKELPARAM(on ? 1 : 0, 0));
 }
 
-std::wstring Toolbar::buttonText(int indexOrId) {
-    const auto command = static_cast<WPARAM>(resolve(indexOrId));
+std::wstring Toolbar::buttonText(int commandId) {
+    const auto command = static_cast<WPARAM>(commandId);
     // Asked for its length first: a button text has no limit.
     const auto length = static_cast<int>(sendMessage(TB_GETBUTTONTEXTW, command, 0));
     if (length <= 0)
@@ -197,17 +194,6 @@ std::wstring Toolbar::buttonText(int indexOrId) {
         sendMessage(TB_GETBUTTONTEXTW, command, reinterpret_cast<LPARAM>(text.data())));
     text.resize(static_cast<std::size_t>(std::clamp(got, 0, length)));
     return text;
-}
-
-RECT Toolbar::buttonRect(int indexOrId) {
-    RECT r{};
-    sendMessage(TB_GETITEMRECT, static_cast<WPARAM>(buttonIndex(resolve(indexOrId))),
-                reinterpret_cast<LPARAM>(&r));
-    return r;
-}
-
-void Toolbar::deleteButton(int indexOrId) {
-    sendMessage(TB_DELETEBUTTON, static_cast<WPARAM>(buttonIndex(resolve(indexOrId))));
 }
 
 void Toolbar::clear() {
@@ -336,8 +322,8 @@ bool Toolbar::toolbarHandler(Control& control, Message& message, LRESULT& result
 }
 
 bool Toolbar::buttonClickHandler(Control& control, Message& message, LRESULT& result) {
-    const NMHDR* header = notification(message);
-    if (!header || header->code != NM_CLICK || header->hwndFrom != control.handle())
+    const NMHDR* header = ownNotification(control, message, NM_CLICK);
+    if (!header)
         return false;
     auto& toolbar = static_cast<Toolbar&>(control);
     const auto command = static_cast<int>(reinterpret_cast<const NMMOUSE*>(header)->dwItemSpec);
@@ -355,8 +341,7 @@ bool Toolbar::buttonClickHandler(Control& control, Message& message, LRESULT& re
 }
 
 bool Toolbar::customDrawHandler(Control& control, Message& message, LRESULT& result) {
-    const NMHDR* header = notification(message);
-    if (!header || header->code != NM_CUSTOMDRAW || header->hwndFrom != control.handle())
+    if (!ownNotification(control, message, NM_CUSTOMDRAW))
         return false;
     auto& toolbar = static_cast<Toolbar&>(control);
     auto& draw = *reinterpret_cast<NMCUSTOMDRAW*>(message.lParam);

@@ -49,12 +49,8 @@ public:
     // Appends the buttons of the template; answers the first one's command identifier, -1
     // when the template is empty.
     int addButtons(ToolbarTemplate entries, std::span<const int> images);
-    void setImageList(HIMAGELIST list);
     // Adds the images of a bitmap strip (the caller keeps the bitmap); false for no bitmap.
     bool setBitmap(HBITMAP bitmap);
-    // Adds one of the common controls' own strips (IDB_STD_SMALL_COLOR, ...); answers the
-    // index of its first image.
-    int addStandardBitmap(int bitmapId);
 
     // Gives the buttons from `first` (an index or a command identifier) on the handlers in
     // turn. A later handler for the same button takes precedence.
@@ -73,14 +69,11 @@ public:
     int resolve(int indexOrId);
     // Sends a state message (TB_CHECKBUTTON, TB_ENABLEBUTTON, ...) for the button.
     void setButtonState(UINT message, int indexOrId, bool on);
-    std::wstring buttonText(int indexOrId);
-    RECT buttonRect(int indexOrId);
-    void deleteButton(int indexOrId);
     void clear();
 
     // Clicks the first enabled button whose text holds "&" and the key (the Alt+key mnemonic),
     // making it the current button; false when no button has it.
-    bool clickMnemonic(WPARAM key, bool buttonDown);
+    bool clickMnemonic(WPARAM key, bool buttonDown) override;
 
 private:
     friend Toolbar* newToolbar(Control& parent, Align align, ToolbarOptions options, HBITMAP bitmap,
@@ -91,6 +84,7 @@ private:
     static bool buttonClickHandler(Control& control, Message& message, LRESULT& result);
     static bool customDrawHandler(Control& control, Message& message, LRESULT& result);
     bool answerTooltip(NMTTDISPINFOW& info) const;
+    std::wstring buttonText(int commandId);
 
     struct ButtonEvent {
         int commandId;

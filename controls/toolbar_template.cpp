@@ -10,14 +10,14 @@ bool startsWith(std::wstring_view text, wchar_t c) {
 
 } // namespace
 
-std::vector<ToolbarButtonSpec> parseToolbarTemplate(ToolbarTemplate entries,
-                                                    std::span<const int> images,
-                                                    std::uint8_t defaultStyle, int& nextCommandId) {
-    std::vector<ToolbarButtonSpec> buttons;
+std::vector<ToolbarButton> parseToolbarTemplate(ToolbarTemplate entries,
+                                                std::span<const int> images,
+                                                std::uint8_t defaultStyle, int& nextCommandId) {
+    std::vector<ToolbarButton> buttons;
     int buttonsSoFar = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         std::wstring_view entry = entries[i];
-        ToolbarButtonSpec button;
+        ToolbarButton button;
         button.commandId = nextCommandId++;
         if (entry == L"-") {
             button.style = tbbutton::kSeparator;

@@ -28,7 +28,7 @@ inline constexpr std::uint8_t kChecked = 0x01;
 inline constexpr std::uint8_t kEnabled = 0x04;
 } // namespace tbbutton
 
-struct ToolbarButtonSpec {
+struct ToolbarButton {
     int commandId = 0;
     // Index into the image list; -1: none.
     int image = -1;
@@ -41,8 +41,8 @@ struct ToolbarButtonSpec {
 // One button per entry, numbered from `nextCommandId` (separators too), which is advanced past
 // them. Entry i takes image i; entries past the images continue from the first image, counting
 // the buttons before them; without images no button has one.
-std::vector<ToolbarButtonSpec> parseToolbarTemplate(ToolbarTemplate entries,
-                                                    std::span<const int> images,
-                                                    std::uint8_t defaultStyle, int& nextCommandId);
+std::vector<ToolbarButton> parseToolbarTemplate(ToolbarTemplate entries,
+                                                std::span<const int> images,
+                                                std::uint8_t defaultStyle, int& nextCommandId);
 
 } // namespace ctl

@@ -14,7 +14,7 @@ TEST(ToolbarTemplate, EditorToolbarGetsIdentifiers100To115AndTwoRadioButtons) {
     ASSERT_EQ(buttons.size(), 16u);
     EXPECT_EQ(next, 116);
     for (std::size_t i = 0; i < buttons.size(); ++i) {
-        const ToolbarButtonSpec& b = buttons[i];
+        const ToolbarButton& b = buttons[i];
         EXPECT_EQ(b.commandId, 100 + static_cast<int>(i));
         EXPECT_TRUE(b.text.empty()) << i;
         if (i == 0 || i == 4 || i == 9 || i == 12 || i == 15) {
@@ -43,7 +43,7 @@ TEST(ToolbarTemplate, PrefixesTextsAndImagesPastTheArray) {
     EXPECT_EQ(b[5].state, tbbutton::kEnabled) << "an empty entry is an image-only button";
     // Past the array: the first image plus the buttons (not separators) before.
     std::vector<int> got;
-    for (const ToolbarButtonSpec& button : b)
+    for (const ToolbarButton& button : b)
         got.push_back(button.image);
     EXPECT_EQ(got, (std::vector<int>{3, -1, 1, 5, 6, 7}));
     EXPECT_EQ(next, 506);

@@ -232,3 +232,35 @@ TEST_F(ComboBox, InnerWindowsAreColouredLikeTheBox) {
               reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)));
     ReleaseDC(box->handle(), dc);
 }
+
+namespace {
+
+// What the box's edit part carried when it received WM_DESTROY.
+HWND g_watchedInner = nullptr;
+bool g_innerDestroyed = false;
+bool g_innerStillSubclassed = false;
+
+LRESULT CALLBACK watchInnerDestroy(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->hwnd == g_watchedInner && call->message == WM_DESTROY) {
+        g_innerDestroyed = true;
+        g_innerStillSubclassed = GetPropW(call->hwnd, L"PREV_PROC") != nullptr;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(ComboBox, FreedBoxGivesItsEditPartItsOwnProcedureBackBeforeItGoes) {
+    Control* box = makeBox(0);
+    g_watchedInner = innerEdit(*box);
+    ASSERT_NE(g_watchedInner, nullptr);
+    ASSERT_NE(GetPropW(g_watchedInner, L"PREV_PROC"), nullptr) << "the layer watches its input";
+    HHOOK hook =
+        SetWindowsHookExW(WH_CALLWNDPROC, watchInnerDestroy, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    box->release();
+    UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(g_innerDestroyed);
+    EXPECT_FALSE(g_innerStillSubclassed);
+}

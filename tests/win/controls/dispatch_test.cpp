@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -210,4 +211,57 @@ TEST(Dispatch, CloseHandlerRefusalKeepsTheWindowAndAsksAgain) {
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(asked, 2);
     app.running = wasRunning;
+}
+
+namespace {
+
+// What OutputDebugStringW wrote, taken from the exception it raises for a debugger: the wide
+// text where the platform raises that, else the narrow copy.
+std::wstring g_debugOutput;
+
+constexpr DWORD kDebugPrint = 0x40010006;
+constexpr DWORD kDebugPrintWide = 0x4001000A;
+
+LONG CALLBACK collectDebugOutput(EXCEPTION_POINTERS* info) {
+    const EXCEPTION_RECORD& record = *info->ExceptionRecord;
+    if (record.NumberParameters >= 2 && record.ExceptionCode == kDebugPrintWide)
+        g_debugOutput += reinterpret_cast<const wchar_t*>(record.ExceptionInformation[1]);
+    else if (record.NumberParameters >= 2 && record.ExceptionCode == kDebugPrint)
+        for (const char* c = reinterpret_cast<const char*>(record.ExceptionInformation[1]); *c; ++c)
+            g_debugOutput += static_cast<wchar_t>(*c);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+} // namespace
+
+TEST(Dispatch, AnExceptionStopsAtTheWindowProcedureAndIsTraced) {
+    ScopedForm form;
+    ASSERT_TRUE(form->ensureHandle());
+    form->setOnMessage({[](Message& message, LRESULT&) -> bool {
+        if (message.message == WM_APP + 7)
+            throw std::runtime_error("handler failed");
+        return false;
+    }});
+    g_debugOutput.clear();
+    void* watcher = AddVectoredExceptionHandler(1, collectDebugOutput);
+    ASSERT_NE(watcher, nullptr);
+    const LRESULT result = SendMessageW(form->handle(), WM_APP + 7, 0, 0);
+    RemoveVectoredExceptionHandler(watcher);
+    EXPECT_EQ(result, 0);
+    EXPECT_NE(g_debugOutput.find(L"0x8007"), std::wstring::npos) << g_debugOutput;
+    EXPECT_NE(g_debugOutput.find(L"handler failed"), std::wstring::npos) << g_debugOutput;
+    EXPECT_EQ(SendMessageW(form->handle(), WM_GETTEXTLENGTH, 0, 0), 4) << "the window goes on";
+}
+
+TEST(Dispatch, APaintHandlerThatThrowsStillEndsItsPainting) {
+    ScopedForm form;
+    Control* panel = newPanel(*form, EdgeStyle::None);
+    panel->setOnPaint({[](Control& painted, HDC dc) {
+        EXPECT_EQ(painted.paintContext(), dc);
+        throw std::runtime_error("paint failed");
+    }});
+    ASSERT_TRUE(form->ensureHandle());
+    InvalidateRect(panel->handle(), nullptr, TRUE);
+    SendMessageW(panel->handle(), WM_PAINT, 0, 0);
+    EXPECT_EQ(panel->paintContext(), nullptr) << "the paint context outlived its painting";
 }

@@ -35,7 +35,6 @@ TEST(FileDialogSetup, OptionsMapToTheDialogFlags) {
     EXPECT_EQ(fileDialogFlags(dialogopt::kDefault), 0x00A81806u);
     EXPECT_EQ(fileDialogFlags(dialogopt::kAllowMultiSelect | dialogopt::kReadOnlyChecked),
               0x00A80201u);
-    EXPECT_EQ(fileDialogFlags(dialogopt::kTemplate | dialogopt::kHook), 0x00A80000u);
 }
 
 TEST(FileDialogSetup, FilterBecomesNulSeparatedList) {

@@ -129,3 +129,60 @@ TEST(Surface, MeasuresWithTheControlsCurrentFont) {
     EXPECT_GT(small.cy, 0);
     EXPECT_GT(large.cy, small.cy * 2);
 }
+
+TEST(FontObject, ChildWindowsKeepTheirCopiedFontWhenTheParentsChanges) {
+    ScopedForm form;
+    form->font().setFaceName(L"Arial");
+    form->font().setHeight(14);
+    Control* edit = newEdit(*form, 0);
+    ASSERT_TRUE(form->ensureHandle());
+    HFONT shared = windowFont(*edit);
+    ASSERT_EQ(shared, form->font().handle());
+
+    form->font().setHeight(20);
+    EXPECT_EQ(windowFont(*edit), shared);
+    EXPECT_EQ(GetObjectType(shared), static_cast<DWORD>(OBJ_FONT)) << "deleted under the edit";
+    EXPECT_EQ(fontOf(shared).lfHeight, 14);
+    EXPECT_EQ(fontOf(form->font().handle()).lfHeight, 20);
+}
+
+namespace {
+
+// Sets one system colour for a test and puts the old one back.
+class SystemColour {
+public:
+    SystemColour(int element, COLORREF colour) : element_(element), old_(GetSysColor(element)) {
+        SetSysColors(1, &element_, &colour);
+    }
+    ~SystemColour() { SetSysColors(1, &element_, &old_); }
+    SystemColour(const SystemColour&) = delete;
+    SystemColour& operator=(const SystemColour&) = delete;
+    COLORREF old() const { return old_; }
+
+private:
+    int element_;
+    COLORREF old_;
+};
+
+COLORREF brushColour(HBRUSH brush) {
+    LOGBRUSH description{};
+    GetObjectW(brush, sizeof description, &description);
+    return description.lbColor;
+}
+
+} // namespace
+
+TEST(Brushes, ASystemColourBrushFollowsAChangeOfThatColour) {
+    ScopedForm form;
+    Control* panel = newPanel(*form, EdgeStyle::None);
+    ASSERT_TRUE(form->ensureHandle());
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(brushColour(panel->backgroundBrush()), face);
+
+    const COLORREF other = face == RGB(10, 20, 30) ? RGB(30, 20, 10) : RGB(10, 20, 30);
+    const SystemColour changed(COLOR_BTNFACE, other);
+    ASSERT_EQ(GetSysColor(COLOR_BTNFACE), other);
+    SendMessageW(form->handle(), WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(brushColour(panel->backgroundBrush()), other);
+    EXPECT_EQ(brushColour(form->backgroundBrush()), other);
+}

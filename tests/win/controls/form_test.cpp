@@ -179,3 +179,66 @@ TEST_F(FormTest, FixedSizeFormCannotBeResized) {
     EXPECT_TRUE(GetMenuState(GetSystemMenu(fixed->handle(), FALSE), SC_SIZE, MF_BYCOMMAND) &
                 MF_GRAYED);
 }
+
+TEST_F(FormTest, FixedSizeFormMadeLaterKeepsTheSizeItWasGiven) {
+    for (bool main : {false, true}) {
+        testing_gui::ScopedForm fixed(L"Fixed");
+        // As the main window, its first messages reach it before its window is bound.
+        const AsApplication app(main ? fixed.get() : nullptr);
+        fixed->setResizable(false);
+        fixed->setSize(320, 240);
+        ASSERT_TRUE(fixed->ensureHandle());
+        RECT r{};
+        GetWindowRect(fixed->handle(), &r);
+        EXPECT_EQ(r.right - r.left, 320) << (main ? "main window" : "form");
+        EXPECT_EQ(r.bottom - r.top, 240) << (main ? "main window" : "form");
+    }
+}
+
+TEST(FormTeardown, AFormWithoutParentLeavesNoFocusRecordInTheMainWindow) {
+    testing_gui::ScopedForm main(L"Main");
+    const AsApplication app(main.get());
+    Form* other = newForm(nullptr, L"Other");
+    ASSERT_TRUE(other->ensureHandle());
+    SendMessageW(other->handle(), WM_SETFOCUS, 0, 0);
+    ASSERT_EQ(main->focusedControl, other) << "the main window notes the form it gave way to";
+    other->release();
+    EXPECT_EQ(main->focusedControl, nullptr);
+}
+
+namespace {
+
+// Stands in for the main-window record: an object the form owns, noting its end.
+class OwnedRecord : public Object {
+public:
+    explicit OwnedRecord(bool& gone) : gone_(gone) {}
+
+protected:
+    void destroy() override {
+        gone_ = true;
+        Object::destroy();
+    }
+
+private:
+    bool& gone_;
+};
+
+} // namespace
+
+TEST(FormTeardown, SlotsStopBeforeWhatTheFormOwnsIsReleased) {
+    Form* form = newForm(nullptr, L"Teardown");
+    ASSERT_TRUE(form->ensureHandle());
+    bool recordGone = false;
+    int slotsAfterRecord = 0;
+    form->own(*new OwnedRecord(recordGone));
+    form->setOnResize({[&](Control&) { slotsAfterRecord += recordGone ? 1 : 0; }});
+    form->setOnMove({[&](Control&) { slotsAfterRecord += recordGone ? 1 : 0; }});
+    // A child released after the record whose end moves and resizes the form.
+    Control* panel = newPanel(*form, EdgeStyle::None);
+    panel->onDestroy = [form](Object&) {
+        SetWindowPos(form->handle(), nullptr, 7, 9, 250, 150, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    form->release();
+    EXPECT_TRUE(recordGone);
+    EXPECT_EQ(slotsAfterRecord, 0);
+}

@@ -1,4 +1,5 @@
 #include "controls/edit.h"
+#include "controls/font.h"
 #include "controls/status_bar.h"
 #include "support/gui.h"
 
@@ -53,7 +54,9 @@ TEST_F(StatusBar, FirstTextCreatesTheBarBelowAnUnchangedArea) {
     setStatusText(*form, 0, L" Dawatik 1.4");
     Control* bar = form->statusBar;
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->className(), STATUSCLASSNAMEW);
+    wchar_t className[64] = {};
+    GetClassNameW(bar->handle(), className, 64);
+    EXPECT_EQ(std::wstring(className), std::wstring(L"obj_") + STATUSCLASSNAMEW);
     EXPECT_TRUE(GetWindowLongW(bar->handle(), GWL_STYLE) & SBARS_SIZEGRIP);
     EXPECT_EQ(partEdges(*bar).size(), 1u);
     EXPECT_EQ(partText(*bar, 0), L" Dawatik 1.4");
@@ -104,4 +107,14 @@ TEST_F(StatusBar, BarFollowsTheFormsWidth) {
     const RECT bar = form->statusBar->bounds();
     EXPECT_EQ(width(bar), 600);
     EXPECT_EQ(bar.bottom, client.bottom);
+}
+
+TEST_F(StatusBar, ABarTallerThanAByteKeepsItsWholeHeightAsTheMargin) {
+    form->font().setFaceName(L"Arial");
+    form->font().setHeight(150); // the bar takes its form's font and grows with it
+    setStatusText(*form, 0, L"tall");
+    const int barHeight = height(form->statusBar->bounds());
+    ASSERT_GT(barHeight, 127);
+    EXPECT_EQ(form->margins().bottom, barHeight);
+    EXPECT_EQ(edit->bounds().bottom, form->clientRect().bottom - barHeight - form->gap());
 }

@@ -53,8 +53,20 @@ std::wstring tooltip(Toolbar& toolbar, int commandId) {
     return info.lpszText ? info.lpszText : L"<null>";
 }
 
+// The text the toolbar holds for the button, read back as long as it is.
+std::wstring buttonText(Toolbar& toolbar, int commandId) {
+    const auto length = toolbar.sendMessage(TB_GETBUTTONTEXTW, commandId);
+    if (length <= 0)
+        return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    toolbar.sendMessage(TB_GETBUTTONTEXTW, commandId, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
 void click(Toolbar& toolbar, int index, bool right = false) {
-    const RECT r = toolbar.buttonRect(index);
+    RECT r{};
+    toolbar.sendMessage(TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
     const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     SendMessageW(toolbar.handle(), right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN,
                  right ? MK_RBUTTON : MK_LBUTTON, at);
@@ -96,7 +108,6 @@ TEST(Toolbar, EditorToolbarHasSixteenIdentifiersAndOneGroupOfAlignmentButtons) {
     const DWORD wanted = WS_CHILD | TBSTYLE_TOOLTIPS | TBSTYLE_LIST | TBSTYLE_FLAT |
                          TBSTYLE_TRANSPARENT | CCS_NODIVIDER | CCS_NOPARENTALIGN;
     EXPECT_EQ(windowStyle(*toolbar) & wanted, wanted);
-    EXPECT_TRUE(toolbar->flags().acceptsMnemonics);
 }
 
 TEST(Toolbar, TooltipsAreFoundByCommandIdentifierAndCutTo79Characters) {
@@ -181,9 +192,9 @@ TEST(Toolbar, TextsStringsAndMnemonics) {
     const std::wstring_view entries[] = {L"Open", L" ", L"Save", L"&Help", longText};
     Toolbar* toolbar = makeToolbar(*form, entries);
     const int first = toolbar->buttonId(0);
-    EXPECT_EQ(toolbar->buttonText(0), L"Open");
-    EXPECT_EQ(toolbar->buttonText(first + 1), L"");
-    EXPECT_EQ(toolbar->buttonText(4), longText);
+    EXPECT_EQ(buttonText(*toolbar, first), L"Open");
+    EXPECT_EQ(buttonText(*toolbar, first + 1), L"");
+    EXPECT_EQ(buttonText(*toolbar, first + 4), longText);
     // " " added no string: the next one added is the fifth.
     const wchar_t more[] = L"More\0";
     EXPECT_EQ(toolbar->sendMessage(TB_ADDSTRINGW, 0, reinterpret_cast<LPARAM>(more)), 4);
@@ -209,9 +220,6 @@ TEST(Toolbar, TextsStringsAndMnemonics) {
     EXPECT_EQ(pressed, std::vector<int>{first + 3});
     EXPECT_EQ(toolbar->lastCommand, first + 3);
 
-    toolbar->deleteButton(first + 1);
-    EXPECT_EQ(toolbar->sendMessage(TB_BUTTONCOUNT), 4);
-    EXPECT_EQ(toolbar->buttonText(1), L"Save");
     toolbar->clear();
     EXPECT_EQ(toolbar->sendMessage(TB_BUTTONCOUNT), 0);
     EXPECT_EQ(toolbar->addButtons({}, {}), -1);

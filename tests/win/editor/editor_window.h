@@ -83,7 +83,8 @@ protected:
     }
     // Clicks a toolbar button with the mouse.
     void click(int index) {
-        const RECT r = toolbar().buttonRect(index);
+        RECT r{};
+        toolbar().sendMessage(TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
         const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         SendMessageW(toolbar().handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(toolbar().handle(), WM_LBUTTONUP, 0, at);

@@ -6,6 +6,8 @@
 #include "controls/items.h"
 #include "support/keys.h"
 
+#include <limits>
+
 namespace {
 
 std::pair<DWORD, DWORD> selection(HWND edit) {
@@ -104,6 +106,24 @@ TEST_F(EditorTest, TextSizeFromMenuAndSizeBoxAndFamilyFromNameBox) {
     EXPECT_EQ(editor->editField->font().faceName(), family);
     EXPECT_EQ(editor->editField->font().height(), -2);
     EXPECT_EQ(setting(L"FontName"), family);
+}
+
+TEST_F(EditorTest, TextSizeStepsStopAtTheLargestAndSmallestHeight) {
+    start();
+    ctl::Font& font = editor->editField->font();
+    font.setHeight(std::numeric_limits<LONG>::max() - 1);
+    choose(app::item::kIncrease);
+    EXPECT_EQ(font.height(), std::numeric_limits<LONG>::max());
+    EXPECT_EQ(sizeBoxText(), L"2147483647");
+    choose(app::item::kIncrease);
+    EXPECT_EQ(font.height(), std::numeric_limits<LONG>::max());
+    EXPECT_EQ(setting(L"FontSize"), L"2147483647");
+
+    font.setHeight(std::numeric_limits<LONG>::min() + 1);
+    choose(app::item::kDecrease);
+    choose(app::item::kDecrease);
+    EXPECT_EQ(font.height(), std::numeric_limits<LONG>::min());
+    EXPECT_EQ(sizeBoxText(), L"-2147483648");
 }
 
 TEST_F(EditorTest, AlignmentFromMenuAndToolbarKeepsTextAndSelection) {
