@@ -1,18 +1,17 @@
 #!/usr/bin/env bash
-# Builds everything and starts Dawatik under Wine. With a display it runs until you close it;
-# without one it runs in a virtual display, saves a screenshot and prints its path.
+# Builds the program and its manual (not the tests) and starts Dawatik under Wine. With a display
+# it runs until you close it; without one it runs in a virtual display, saves a screenshot and
+# prints its path.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$repo/scripts/setup.sh"
-"$repo/scripts/build.sh" "$repo/build"
+"$repo/scripts/build.sh" --program "$repo/build"
 
 # The program runs from a folder of its own: its settings file is written beside it.
 run="$repo/build/run"
 mkdir -p "$run/app"
 cp "$repo/build/win/app/dawatik.exe" "$run/app/"
-if [[ -f $repo/build/win/app/readme_en.html ]]; then
-    cp "$repo/build/win/app/readme_en.html" "$run/app/"
-fi
+cp "$repo/build/win/app/readme_en.html" "$run/app/"
 
 if [[ -n ${DISPLAY:-} ]]; then
     "$repo/scripts/wine-session.sh" prefix "$run" >/dev/null

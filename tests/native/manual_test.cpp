@@ -137,6 +137,104 @@ TEST(Manual, KeyboardTablesHoldEveryRowOfTheMapEscaped) {
         EXPECT_NE(mapped.contains(c), unchanged.contains(c)) << static_cast<char>(c);
 }
 
+namespace {
+
+// One layer of a key on the keyboard drawing: its Latin label, the Arabic shown for it (or the
+// character shown as passing unchanged) and the text of its combination band.
+struct DrawnLayer {
+    std::u16string result;
+    bool unchanged = false;
+    std::u16string combination;
+    char16_t otherLayer = 0; // the Latin label of the key's other layer
+};
+
+// Every Latin label of the keyboard drawing with what its key shows for it.
+std::map<char16_t, DrawnLayer> drawnKeys(const std::string& html) {
+    const std::size_t start = html.find("<div class=\"kb\" id=\"map-keyboard\">");
+    EXPECT_NE(start, std::string::npos);
+    const std::size_t end = html.find("<h3>", start);
+    std::map<char16_t, DrawnLayer> keys;
+    for (std::size_t key = html.find("<div class=\"kb-key", start); key < end;
+         key = html.find("<div class=\"kb-key", key + 1)) {
+        const std::string body = html.substr(key, html.find("</div>", key) - key);
+        std::map<std::string, std::u16string> spans; // by class
+        for (std::size_t at = body.find("<span class=\""); at != std::string::npos;
+             at = body.find("<span class=\"", at + 1)) {
+            const std::size_t name = at + 13;
+            const std::size_t open = body.find('>', at) + 1;
+            const std::string cls = body.substr(name, body.find('"', name) - name);
+            EXPECT_FALSE(spans.contains(cls)) << cls << " twice in " << body;
+            spans[cls] = decode(withoutTags(body.substr(open, body.find("</span>", open) - open)));
+        }
+        if (spans.contains("kb-name"))
+            continue;
+        const std::u16string plain = spans["kb-lat kb-plain"], shift = spans["kb-lat kb-shift"];
+        EXPECT_EQ(plain.size(), 1u) << body;
+        EXPECT_EQ(shift.size(), 1u) << body;
+        if (plain.size() != 1 || shift.size() != 1)
+            continue;
+        for (const std::string level : {"plain", "shift"}) {
+            const char16_t latin = level == "plain" ? plain[0] : shift[0];
+            EXPECT_FALSE(keys.contains(latin)) << static_cast<char>(latin) << " drawn twice";
+            DrawnLayer& drawn = keys[latin];
+            drawn.otherLayer = level == "plain" ? shift[0] : plain[0];
+            const std::string mapped = "kb-ar kb-" + level, same = mapped + " kb-same";
+            EXPECT_NE(spans.contains(mapped), spans.contains(same)) << body;
+            drawn.unchanged = spans.contains(same);
+            drawn.result = spans[drawn.unchanged ? same : mapped];
+            if (spans.contains("kb-combo kb-" + level))
+                drawn.combination = spans["kb-combo kb-" + level];
+        }
+    }
+    return keys;
+}
+
+// Marks that sit on the letter before them: alone they are drawn on a dotted circle.
+bool isCombiningMark(char16_t unit) {
+    return (unit >= 0x064B && unit <= 0x065F) || unit == 0x0670;
+}
+
+} // namespace
+
+TEST(Manual, KeyboardDrawingShowsEveryKeyOfTheMapOnItsLayer) {
+    const std::map<char16_t, DrawnLayer> keys =
+        drawnKeys(manual::keyboardMapHtml(app::keyMappings()));
+
+    // A US keyboard: every printable ASCII character once, the letters with their capitals.
+    ASSERT_EQ(keys.size(), 94u);
+    for (char16_t c = u'!'; c <= u'~'; ++c)
+        EXPECT_TRUE(keys.contains(c)) << static_cast<char>(c);
+    for (char16_t c = u'a'; c <= u'z'; ++c)
+        EXPECT_EQ(keys.at(c).otherLayer, c - u'a' + u'A') << static_cast<char>(c);
+
+    std::map<char16_t, const app::KeyMapping*> rows;
+    for (const app::KeyMapping& m : app::keyMappings())
+        rows[m.typed] = &m;
+    for (const auto& [latin, drawn] : keys) {
+        SCOPED_TRACE(std::string(1, static_cast<char>(latin)));
+        const auto row = rows.find(latin);
+        if (row == rows.end()) {
+            EXPECT_TRUE(drawn.unchanged);
+            EXPECT_EQ(drawn.result, std::u16string(1, latin));
+            EXPECT_EQ(drawn.combination, u"");
+            continue;
+        }
+        const app::KeyMapping& m = *row->second;
+        EXPECT_FALSE(drawn.unchanged);
+        EXPECT_EQ(glyphOf(drawn.result), std::u16string(1, m.replacement));
+        EXPECT_EQ(drawn.result.size(), isCombiningMark(m.replacement) ? 2u : 1u);
+        if (m.after == 0) {
+            EXPECT_EQ(drawn.combination, u"");
+            continue;
+        }
+        const std::u16string keysTyped = {m.after, u' ', m.typed, u' ', u'\u2192', u' '};
+        ASSERT_EQ(drawn.combination.substr(0, keysTyped.size()), keysTyped);
+        const std::u16string combined = drawn.combination.substr(keysTyped.size());
+        EXPECT_EQ(glyphOf(combined), std::u16string(1, m.combined));
+        EXPECT_EQ(combined.size(), isCombiningMark(m.combined) ? 2u : 1u);
+    }
+}
+
 TEST(Manual, TemplateNeedsExactlyOneMarker) {
     EXPECT_EQ(manual::fillTemplate("<p>@KEYBOARD_MAP@</p>", "T&amp;"), "<p>T&amp;</p>");
     EXPECT_EQ(manual::fillTemplate("<p></p>", "T"), std::nullopt);

@@ -48,6 +48,99 @@ std::string tableStart(std::string_view id, std::string_view keyHeadings) {
            "<th>Arabic</th><th>Code point</th><th>Unicode name</th></tr>\n";
 }
 
+// A row of a US keyboard: its character keys left to right, without and with Shift, between the
+// named keys at its ends. Widths are in key widths, so that every row comes to 15.
+struct KeyboardRow {
+    std::string_view plain;
+    std::string_view shifted;
+    std::string_view first;
+    std::string_view firstWidth;
+    std::string_view last;
+    std::string_view lastWidth;
+};
+
+constexpr KeyboardRow kKeyboard[] = {
+    {"`1234567890-=", "~!@#$%^&*()_+", "", "", "Backspace", "2"},
+    {"qwertyuiop[]\\", "QWERTYUIOP{}|", "Tab", "1.5", "", ""},
+    {"asdfghjkl;'", "ASDFGHJKL:\"", "Caps Lock", "1.75", "Enter", "2.25"},
+    {"zxcvbnm,./", "ZXCVBNM<>?", "Shift", "2.25", "Shift", "2.75"},
+};
+
+// The last character key of the row with a Tab is wider, as on the keyboard.
+constexpr std::string_view kBackslashWidth = "1.5";
+
+std::string namedKey(std::string_view name, std::string_view width) {
+    return "<div class=\"kb-key kb-named\" style=\"flex-grow:" + std::string(width) +
+           "\"><span class=\"kb-name\">" + std::string(name) + "</span></div>";
+}
+
+// What one layer of a key shows: the Latin character, what typing it gives (the character
+// itself, greyed, where the map leaves it alone) and the combination it completes.
+struct Layer {
+    std::string latin;
+    std::string result;
+    std::string combination;
+};
+
+Layer layer(char typed, const app::KeyMapping* m, std::string_view level) {
+    const std::string latin = escapeHtml(std::string(1, typed));
+    Layer out;
+    out.latin = "<span class=\"kb-lat kb-" + std::string(level) + "\">" + latin + "</span>";
+    if (m == nullptr) {
+        out.result =
+            "<span class=\"kb-ar kb-" + std::string(level) + " kb-same\">" + latin + "</span>";
+        return out;
+    }
+    out.result = "<span class=\"kb-ar kb-" + std::string(level) + "\" lang=\"ar\">" +
+                 glyph(m->replacement) + "</span>";
+    if (m->after != 0) {
+        out.combination = "<span class=\"kb-combo kb-" + std::string(level) + "\">" +
+                          escapeHtml(std::string(1, static_cast<char>(m->after))) + " " + latin +
+                          " &#x2192; <b lang=\"ar\">" + glyph(m->combined) + "</b></span>";
+    }
+    return out;
+}
+
+std::string characterKey(char plain, char shifted, std::span<const app::KeyMapping> mappings,
+                         std::string_view width) {
+    auto rowOf = [&](char typed) -> const app::KeyMapping* {
+        for (const app::KeyMapping& m : mappings) {
+            if (m.typed == static_cast<unsigned char>(typed))
+                return &m;
+        }
+        return nullptr;
+    };
+    const Layer low = layer(plain, rowOf(plain), "plain");
+    const Layer high = layer(shifted, rowOf(shifted), "shift");
+    const bool combines = !low.combination.empty() || !high.combination.empty();
+    std::string key = combines ? "<div class=\"kb-key kb-combines\"" : "<div class=\"kb-key\"";
+    if (!width.empty())
+        key += " style=\"flex-grow:" + std::string(width) + "\"";
+    return key + ">" + high.latin + high.result + low.latin + low.result + high.combination +
+           low.combination + "</div>";
+}
+
+// The keyboard drawn in HTML, each key with the Latin characters and the Arabic they type.
+std::string keyboardPicture(std::span<const app::KeyMapping> mappings) {
+    std::string picture = "<div class=\"kb\" id=\"map-keyboard\">\n";
+    for (const KeyboardRow& row : kKeyboard) {
+        picture += "  <div class=\"kb-row\">";
+        if (!row.first.empty())
+            picture += namedKey(row.first, row.firstWidth);
+        for (std::size_t i = 0; i < row.plain.size(); ++i) {
+            const bool widened = row.last.empty() && i + 1 == row.plain.size();
+            picture += "\n    " + characterKey(row.plain[i], row.shifted[i], mappings,
+                                               widened ? kBackslashWidth : "");
+        }
+        if (!row.last.empty())
+            picture += "\n    " + namedKey(row.last, row.lastWidth);
+        picture += "\n  </div>\n";
+    }
+    picture += "  <div class=\"kb-row\"><div class=\"kb-gap\"></div>" + namedKey("Space", "6.25") +
+               "<div class=\"kb-gap\"></div></div>\n</div>\n";
+    return picture;
+}
+
 } // namespace
 
 std::string escapeHtml(std::string_view text) {
@@ -98,7 +191,11 @@ std::string keyboardMapHtml(std::span<const app::KeyMapping> mappings) {
     }
     unchanged += "</p>\n";
 
-    return "<h3>Letters and signs</h3>\n" + letters + "</table>\n" +
+    return "<h3>On the keyboard</h3>\n<p>Each key shows above what it types with "
+           "<kbd>Shift</kbd> and below what it types without; on the left the Latin character, "
+           "on the right the Arabic one. Grey characters pass unchanged. A green band names a "
+           "combination: the two keys, and the character they give together.</p>\n" +
+           keyboardPicture(mappings) + "<h3>Letters and signs</h3>\n" + letters + "</table>\n" +
            "<h3>Digits</h3>\n<p>The digit keys give Arabic-Indic digits.</p>\n" + digits +
            "</table>\n" +
            "<h3>Combinations</h3>\n<p>Typed right after the first key, the second key replaces "

@@ -14,9 +14,11 @@ namespace manual {
 // The marker in the manual's template that the tables replace.
 inline constexpr std::string_view kKeyboardMapMarker = "@KEYBOARD_MAP@";
 
-// Four tables (ids map-letters, map-digits, map-combinations, map-unchanged): the keys that type
-// a letter or sign, the digit keys, the two-key combinations, and the printable ASCII characters
-// that pass unchanged. Plain ASCII: every non-ASCII character is a numeric reference.
+// A drawing of a US keyboard (id map-keyboard) with what each key types, plain and with Shift,
+// and the combinations on the keys that complete them; then four tables (ids map-letters,
+// map-digits, map-combinations, map-unchanged): the keys that type a letter or sign, the digit
+// keys, the two-key combinations, and the printable ASCII characters that pass unchanged.
+// Plain ASCII: every non-ASCII character is a numeric reference.
 std::string keyboardMapHtml(std::span<const app::KeyMapping> mappings);
 
 // `text` with &, <, >, " and ' as character references.
