@@ -112,16 +112,16 @@ TEST_F(EditorTest, TextSizeStepsStopAtTheLargestAndSmallestHeight) {
     start();
     ctl::Font& font = editor->editField->font();
     font.setHeight(std::numeric_limits<LONG>::max() - 1);
-    choose(app::item::kIncrease);
+    choose(app::menuItemOf(app::Command::Increase));
     EXPECT_EQ(font.height(), std::numeric_limits<LONG>::max());
     EXPECT_EQ(sizeBoxText(), L"2147483647");
-    choose(app::item::kIncrease);
+    choose(app::menuItemOf(app::Command::Increase));
     EXPECT_EQ(font.height(), std::numeric_limits<LONG>::max());
     EXPECT_EQ(setting(L"FontSize"), L"2147483647");
 
     font.setHeight(std::numeric_limits<LONG>::min() + 1);
-    choose(app::item::kDecrease);
-    choose(app::item::kDecrease);
+    choose(app::menuItemOf(app::Command::Decrease));
+    choose(app::menuItemOf(app::Command::Decrease));
     EXPECT_EQ(font.height(), std::numeric_limits<LONG>::min());
     EXPECT_EQ(sizeBoxText(), L"-2147483648");
 }
