@@ -291,6 +291,21 @@ void startEditor() {
     paintNow(app::FMain->mainWindow->handle());
 }
 
+bool openWithCaretInTheMiddle(const std::wstring& document) {
+    app::MainWindow& editor = *app::FMain;
+    HWND edit = editor.editField->handle();
+    if (!editor.document.open(document)) {
+        std::fprintf(stderr, "editor_bench: the document did not open\n");
+        return false;
+    }
+    const auto length = static_cast<WPARAM>(GetWindowTextLengthW(edit));
+    SendMessageW(edit, EM_SETSEL, length / 2, length / 2);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    SetFocus(edit);
+    pump();
+    return true;
+}
+
 BareEdit newBareEdit(HWND model) {
     return newBareEdit(modelOf(model));
 }

@@ -18,6 +18,9 @@ struct BareEdit {
 // Builds the editor's main window (through the program's own start-up), shows it and lets it
 // settle.
 void startEditor();
+// Opens `document` in the editor and puts the focused caret in the middle of its text; false
+// (and a word on standard error) when it did not open.
+bool openWithCaretInTheMiddle(const std::wstring& document);
 // A bare edit made like `model` (styles, extended styles, size, font, text limit).
 BareEdit newBareEdit(HWND model);
 

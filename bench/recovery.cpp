@@ -57,15 +57,8 @@ int recoveryBenchmark(const std::wstring& document, const std::wstring& folder, 
     startEditor();
     app::MainWindow& editor = *app::FMain;
     HWND edit = editor.editField->handle();
-    if (!editor.document.open(document)) {
-        std::fprintf(stderr, "editor_bench: the document did not open\n");
+    if (!openWithCaretInTheMiddle(document))
         return 1;
-    }
-    const auto length = static_cast<WPARAM>(GetWindowTextLengthW(edit));
-    SendMessageW(edit, EM_SETSEL, length / 2, length / 2);
-    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
-    SetFocus(edit);
-    pump();
 
     app::Recovery recovery(editor, folder);
     std::vector<double> withCopy, without, taking, textOnly;

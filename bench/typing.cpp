@@ -52,15 +52,8 @@ int typingBenchmark(const std::wstring& document, int rounds, int keys) {
             field.setOnChar(map ? mapped.onChar : decltype(mapped.onChar){});
             field.setOnKeyUp(map ? mapped.onKeyUp : decltype(mapped.onKeyUp){});
             editor.previousKey = 0;
-            if (!editor.document.open(document)) {
-                std::fprintf(stderr, "editor_bench: the document did not open\n");
+            if (!openWithCaretInTheMiddle(document))
                 return 1;
-            }
-            const auto length = static_cast<WPARAM>(GetWindowTextLengthW(edit));
-            SendMessageW(edit, EM_SETSEL, length / 2, length / 2);
-            SendMessageW(edit, EM_SCROLLCARET, 0, 0);
-            SetFocus(edit);
-            pump();
             paintNow(editor.mainWindow->handle());
             const int before = GetWindowTextLengthW(edit);
             const double start = milliseconds();
