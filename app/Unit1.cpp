@@ -61,11 +61,7 @@ int CALLBACK collectFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, 
 } // namespace
 
 void MainWindow::destroy() {
-    // The window outlives its record while it is torn down: its recorders must not reach here.
-    if (mainWindow) {
-        mainWindow->setOnResize({});
-        mainWindow->setOnMove({});
-    }
+    // A record freed without a close (the window destroyed from outside) still lets its file go.
     releaseSettings();
     Object::destroy();
     if (FMain == this)
