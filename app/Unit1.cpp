@@ -140,6 +140,10 @@ void createMainWindow(MainWindow*& variable) {
     wireToolbar(*record, *toolbar);
 
     record->fontNameBox->setOnChange([record](ctl::Control&) { record->onFontNameChanged(); });
+    record->editField->setOnKeyDown(
+        [record](ctl::Control& sender, ctl::KeyCode& key, ctl::ShiftState shift) {
+            record->onKeyPressed(sender, key, shift);
+        });
     record->editField->setOnKeyUp(
         [record](ctl::Control& sender, ctl::KeyCode& key, ctl::ShiftState shift) {
             record->onKeyReleased(sender, key, shift);

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ctl {
 class FileDialog;
@@ -93,8 +94,10 @@ public:
     void writeTextAlign(bool centered);
     void releaseSettings();
 
-    // ---- keyboard map (keyboard.cpp): the edit field's onChar and onKeyUp
+    // ---- keyboard map (keyboard.cpp): the edit field's onChar, onKeyDown and onKeyUp. While
+    // a file is still arriving, typed characters and the keys that edit wait for it.
     void onCharTyped(ctl::Control& sender, wchar_t& character, ctl::ShiftState shift);
+    void onKeyPressed(ctl::Control& sender, ctl::KeyCode& key, ctl::ShiftState shift);
     void onKeyReleased(ctl::Control& sender, ctl::KeyCode& key, ctl::ShiftState shift);
 
     // ---- view (view_commands.cpp)
@@ -106,8 +109,11 @@ public:
     void rightCommand();
     void centerCommand();
 
-    // ---- commands (commands.cpp): what a menu item, its shortcut or its toolbar button runs
+    // ---- commands (commands.cpp): what a menu item, its shortcut or its toolbar button runs.
+    // While a file is still arriving, those that change the text or the file wait for it.
     void run(Command command);
+    // The file has arrived: what waited for it is done now, in the order the user asked.
+    void loadEnded();
     void undoCommand();
     void cutCommand();
     void copyCommand();
@@ -143,6 +149,18 @@ private:
     ctl::Control& clipboardTarget();
     void stepHeight(LONG step);
     void align(bool centered);
+
+    // A command, a typed character or an editing key that waits for a file still arriving.
+    struct Waiting {
+        enum class Kind : std::uint8_t { Command, Character, Key } kind;
+        Command command;
+        wchar_t character;
+        ctl::KeyCode key;
+        ctl::ShiftState shift;
+    };
+    bool waitsForLoad(Command command);
+    void replay(const Waiting& waiting);
+    std::vector<Waiting> waiting_;
 
     Bounds recordedBounds_{};
 };

@@ -1,5 +1,6 @@
-// Every menu item, shortcut and toolbar button of the command table bound to its command, and
-// the edit commands, each a single message to the edit field.
+// Every menu item, shortcut and toolbar button of the command table bound to its command, the
+// edit commands, each a single message to the edit field, and what waits for a file still
+// arriving.
 
 #include "app/Unit1.h"
 #include "app/command_table.h"
@@ -9,12 +10,18 @@
 #include "controls/menu.h"
 #include "controls/toolbar.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <vector>
 
 namespace app {
 
 void MainWindow::run(Command command) {
+    if (document.loading() && waitsForLoad(command)) {
+        waiting_.push_back({Waiting::Kind::Command, command, 0, 0, 0});
+        return;
+    }
     switch (command) {
     case Command::New:
         return newCommand();
@@ -52,6 +59,63 @@ void MainWindow::run(Command command) {
         return helpCommand();
     case Command::About:
         return aboutCommand();
+    }
+}
+
+// Reading, selecting, copying, the view and help go on while a file arrives; what would change
+// its text, save part of it or replace it waits. Exit does not: closing stops the load.
+bool MainWindow::waitsForLoad(Command command) {
+    switch (command) {
+    case Command::New:
+    case Command::Open:
+    case Command::Save:
+    case Command::SaveAs:
+    case Command::Undo:
+    case Command::Paste:
+    case Command::Delete:
+        return true;
+    case Command::Cut:
+        return &clipboardTarget() == editField;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::loadEnded() {
+    const std::vector<Waiting> waiting = std::move(waiting_);
+    waiting_.clear();
+    for (std::size_t i = 0; i < waiting.size(); ++i) {
+        if (document.loading()) {
+            // A waiting Open started another load: the rest waits for that one.
+            waiting_.insert(waiting_.end(), waiting.begin() + static_cast<std::ptrdiff_t>(i),
+                            waiting.end());
+            return;
+        }
+        replay(waiting[i]);
+    }
+}
+
+void MainWindow::replay(const Waiting& waiting) {
+    switch (waiting.kind) {
+    case Waiting::Kind::Command:
+        return run(waiting.command);
+    case Waiting::Kind::Character:
+        // Through the window procedure, so the keyboard map sees it as typed.
+        editField->sendMessage(WM_CHAR, waiting.character, 1);
+        return;
+    case Waiting::Kind::Key: {
+        // The field reads Shift and Ctrl as it takes the key: they are as when it was pressed.
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        BYTE pressed[256];
+        std::copy(std::begin(keys), std::end(keys), pressed);
+        pressed[VK_SHIFT] = (waiting.shift & ctl::shift::kShift) ? 0x80 : 0;
+        pressed[VK_CONTROL] = (waiting.shift & ctl::shift::kCtrl) ? 0x80 : 0;
+        SetKeyboardState(pressed);
+        editField->sendMessage(WM_KEYDOWN, waiting.key, 1);
+        SetKeyboardState(keys);
+        return;
+    }
     }
 }
 

@@ -3,6 +3,10 @@
 // changes the file lacks, and its recovery copy. Documents are UTF-16LE files behind the mark
 // FF FE. Every failure is told to the user here; the results say what happened.
 
+#include <windows.h>
+
+#include <cstddef>
+#include <memory>
 #include <string>
 
 namespace app {
@@ -13,7 +17,8 @@ class Recovery;
 class Document {
 public:
     // The window's edit field, file dialog and status bar are used as they are when needed.
-    explicit Document(MainWindow& window) : window_(window) {}
+    explicit Document(MainWindow& window);
+    ~Document();
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
 
@@ -32,8 +37,14 @@ public:
 
     // An empty, untitled document.
     void clear();
-    // Loads the file as the document; on false the document is as it was.
+    // Loads the file as the document; on false the document is as it was. A document of more
+    // than a screenful arrives in slices from the message loop: until `loading` turns false
+    // the text can be read and scrolled, and the window answers. When it ends the window is
+    // told (`MainWindow::loadEnded`), so that what the user asked for meanwhile is done.
     bool open(const std::wstring& path);
+    bool loading() const noexcept { return load_ != nullptr; }
+    // Drops the rest of a file still arriving: the window is closing.
+    void stopLoading();
     // Saves to the document's file, or asks for a name first; false when nothing was saved.
     bool save();
     // Asks for a name and saves there; false when nothing was saved.
@@ -51,6 +62,18 @@ public:
     Recovery* recovery = nullptr;
 
 private:
+    struct Load;
+    static void CALLBACK onLoadTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
+    void startLoading(std::unique_ptr<Load> load);
+    // Puts slices into the field for about one step's time, or until the user wants the loop.
+    void loadStep();
+    // One slice of about `wanted` units; false when the field did not take it.
+    bool putSlice(std::size_t wanted);
+    void showProgress();
+    void endLoading();
+    // The field refused a slice: nothing of the file stays.
+    void failLoading();
+
     // The text matches its file, or was discarded: no copy is kept.
     void markUnmodified();
     enum class Saving { Cancelled, Failed, Saved };
@@ -62,6 +85,10 @@ private:
     // The question and the save it leads to hold the window, but a close can still be posted to
     // it (by the platform's task list, say): it must not ask again over the first question.
     bool asking_ = false;
+    // The file still arriving, if any; and whether a change the field reports is one of its
+    // slices rather than the user's.
+    std::unique_ptr<Load> load_;
+    bool puttingSlice_ = false;
 };
 
 } // namespace app

@@ -71,6 +71,13 @@ void normalizeLineBreaks(wchar_t* text, std::size_t n, const LineBreakMeasure& m
     }
 }
 
+std::size_t sliceEnd(std::wstring_view text, std::size_t from, std::size_t wanted) noexcept {
+    if (from >= text.size() || wanted >= text.size() - from)
+        return text.size();
+    const std::size_t lineEnd = text.find(kLF, from + (wanted > 0 ? wanted - 1 : 0));
+    return lineEnd == std::wstring_view::npos ? text.size() : lineEnd + 1;
+}
+
 bool isBlank(std::wstring_view text) noexcept {
     return ctl::trimLeft(text).empty();
 }

@@ -32,6 +32,11 @@ LineBreakMeasure measureLineBreaks(std::wstring_view text);
 // has room for m.length of them.
 void normalizeLineBreaks(wchar_t* text, std::size_t length, const LineBreakMeasure& m);
 
+// Where a slice of the text that starts at `from` and holds at least `wanted` units ends: just
+// after the line break that ends the line reaching `wanted`, or at the end of the text. Such a
+// slice never splits a line, and so never a surrogate pair.
+std::size_t sliceEnd(std::wstring_view text, std::size_t from, std::size_t wanted) noexcept;
+
 // True when the text holds nothing but code units up to U+0020 (blanks, line breaks, controls).
 bool isBlank(std::wstring_view text) noexcept;
 

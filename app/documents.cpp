@@ -5,17 +5,15 @@
 #include "app/Unit1.h"
 
 #include "app/document_format.h"
+#include "app/document_reading.h"
 #include "app/recovery.h"
 #include "controls/file_dialog.h"
 #include "controls/file_stream.h"
 #include "controls/form.h"
-#include "controls/handles.h"
 #include "controls/status_bar.h"
 
 #include <windows.h>
 
-#include <algorithm>
-#include <climits>
 #include <new>
 #include <string>
 
@@ -26,18 +24,6 @@ namespace {
 static_assert(sizeof(wchar_t) == 2, "documents are read and written as UTF-16 in place");
 
 constexpr wchar_t kChangedQuestion[] = L"The text has changed\r\nDo you want to save the changes ?";
-constexpr wchar_t kNotUnicodeQuestion[] =
-    L"This file seems not an Arabic Unicode text\r\nDo you want to open anyway ?";
-constexpr wchar_t kTooMuchText[] = L"The editor cannot hold that much text.";
-constexpr wchar_t kNoMemory[] = L"There is not enough memory.";
-
-void tellFailure(const wchar_t* what, const std::wstring& path, const wchar_t* why) {
-    ctl::messageBox(what + (L"\r\n" + path) + L"\r\n" + why, MB_OK | MB_ICONERROR);
-}
-
-void tellTooLarge(const std::wstring& path, const wchar_t* why) {
-    tellFailure(L"The file is too large to open", path, why);
-}
 
 const wchar_t* saveFailureReason(ctl::SaveResult result) {
     switch (result) {
@@ -73,119 +59,6 @@ bool isBlankText(ctl::Control& edit) {
     } catch (const std::bad_alloc&) {
         return false;
     }
-}
-
-// The most code units the edit field takes.
-std::size_t editCapacity(ctl::Control& edit) {
-    const auto limit = static_cast<std::size_t>(edit.sendMessage(EM_GETLIMITTEXT));
-    // Text lengths pass through the platform as int.
-    return std::min<std::size_t>(limit, INT_MAX - 2);
-}
-
-// Memory the edit field can take as its own text (EM_SETHANDLE): the document is read straight
-// into it, so the text is not held a second time while the field lays it out.
-class FieldText {
-public:
-    // Room for `units` code units and a terminator, keeping what the memory held; false when
-    // there is not enough memory.
-    bool reserve(std::size_t units) {
-        if (units >= SIZE_MAX / sizeof(wchar_t) - 1)
-            return false;
-        const std::size_t bytes = (units + 1) * sizeof(wchar_t);
-        HLOCAL memory = memory_ ? LocalReAlloc(memory_.get(), bytes, LMEM_MOVEABLE)
-                                : LocalAlloc(LMEM_MOVEABLE, bytes);
-        if (!memory)
-            return false;
-        // A reallocation has already let the old handle go.
-        memory_.detach();
-        memory_.reset(memory);
-        return true;
-    }
-    // Frees the memory now, before the user is told why the document did not open.
-    void discard() { memory_.reset(); }
-    wchar_t* lock() { return static_cast<wchar_t*>(LocalLock(memory_.get())); }
-    void unlock() { LocalUnlock(memory_.get()); }
-
-    // The edit field takes the text over; where it keeps no text of that kind, the text is
-    // set the usual way. False when the field refused the text.
-    bool giveTo(HWND edit) {
-        const auto old = reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0));
-        if (old) {
-            SendMessageW(edit, EM_SETHANDLE, reinterpret_cast<WPARAM>(memory_.get()), 0);
-            if (reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0)) == memory_.get()) {
-                // The field owns the new text; its previous one is the program's to free.
-                memory_.detach();
-                LocalFree(old);
-                return true;
-            }
-        }
-        const wchar_t* text = lock();
-        const bool set = SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
-        unlock();
-        return set;
-    }
-
-private:
-    ctl::UniqueLocal memory_;
-};
-
-// Reads the document at `path` into `text`, with its line breaks made CR LF. Every problem is
-// told to the user here; on false (also when the user declines) the current document stays.
-bool loadDocument(const std::wstring& path, std::size_t capacity, FieldText& text) {
-    auto stream = ctl::newReadStream(path);
-    if (!stream->isOpen()) {
-        tellFailure(L"The file could not be opened", path,
-                    stream->openError() == ERROR_FILE_NOT_FOUND
-                        ? L"It does not exist."
-                        : L"It is in use by another program or may not be read.");
-        return false;
-    }
-    const std::uint64_t size = stream->size();
-    if (size > 2 && (size - 2) / 2 > capacity) {
-        tellTooLarge(path, kTooMuchText);
-        return false;
-    }
-    std::uint8_t mark[2] = {0, 0};
-    stream->readFully(mark, 2);
-    std::uint64_t start = 2;
-    if (!isByteOrderMark(mark[0], mark[1])) {
-        if (ctl::messageBox(kNotUnicodeQuestion, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
-            return false;
-        // The first two bytes are the first code unit.
-        start = 0;
-    }
-    const std::size_t units = size > start ? static_cast<std::size_t>((size - start) / 2) : 0;
-    // Room for a final line break too: the common case needs no second allocation.
-    if (!text.reserve(units + 2)) {
-        tellTooLarge(path, kNoMemory);
-        return false;
-    }
-    wchar_t* buffer = text.lock();
-    const bool read = stream->seekTo(static_cast<std::int64_t>(start)) &&
-                      stream->readFully(buffer, units * 2) == units * 2;
-    const LineBreakMeasure measure =
-        read ? measureLineBreaks(std::wstring_view(buffer, units)) : LineBreakMeasure{};
-    text.unlock();
-    if (!read) {
-        tellFailure(L"The file could not be read whole", path, L"Nothing was changed.");
-        return false;
-    }
-    const std::size_t length = measure.length;
-    if (length > units + 2 && !text.reserve(length)) {
-        text.discard();
-        tellTooLarge(path, kNoMemory);
-        return false;
-    }
-    buffer = text.lock();
-    normalizeLineBreaks(buffer, units, measure);
-    buffer[length] = L'\0';
-    text.unlock();
-    if (length > capacity) {
-        text.discard();
-        tellTooLarge(path, kTooMuchText);
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -242,21 +115,6 @@ void Document::clear() {
     ctl::setStatusText(*window_.mainWindow, 0, L"");
 }
 
-bool Document::open(const std::wstring& path) {
-    ctl::Control& edit = *window_.editField;
-    FieldText text;
-    if (!loadDocument(path, editCapacity(edit), text))
-        return false;
-    if (!text.giveTo(edit.ensureHandle())) {
-        tellTooLarge(path, kTooMuchText);
-        return false;
-    }
-    markUnmodified();
-    fileName_ = path;
-    ctl::setStatusText(*window_.mainWindow, 0, L" " + path);
-    return true;
-}
-
 bool Document::save() {
     if (fileName_.empty()) {
         const Saving saving = saveUnderChosenName();
@@ -296,6 +154,8 @@ void Document::restore(const std::wstring& text, const std::wstring& fileName) {
 }
 
 void Document::changed() {
+    if (puttingSlice_)
+        return;
     modified_ = true;
     if (recovery)
         recovery->changed();
@@ -338,6 +198,7 @@ void MainWindow::onCloseRequest(ctl::Control&, bool& mayClose) {
     mayClose = document.askToSaveChanges() != Document::Choice::Cancel;
     if (!mayClose)
         return;
+    document.stopLoading();
     if (document.recovery)
         document.recovery->end();
     releaseSettings();

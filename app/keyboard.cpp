@@ -63,9 +63,24 @@ private:
 } // namespace
 
 void MainWindow::onCharTyped(ctl::Control& sender, wchar_t& character, ctl::ShiftState) {
+    if (document.loading()) {
+        waiting_.push_back({Waiting::Kind::Character, Command{}, character, 0, 0});
+        character = 0;
+        return;
+    }
     EditTarget target(sender);
     character =
         static_cast<wchar_t>(typeKey(previousKey, static_cast<char16_t>(character), target));
+}
+
+// Delete, Shift+Delete (cut) and Shift+Insert (paste) change the text without a character.
+void MainWindow::onKeyPressed(ctl::Control&, ctl::KeyCode& key, ctl::ShiftState shift) {
+    const bool edits = key == VK_DELETE || (key == VK_INSERT && (shift & ctl::shift::kShift) &&
+                                            !(shift & ctl::shift::kCtrl));
+    if (!document.loading() || !edits)
+        return;
+    waiting_.push_back({Waiting::Kind::Key, Command{}, 0, key, shift});
+    key = 0;
 }
 
 void MainWindow::onKeyReleased(ctl::Control&, ctl::KeyCode& key, ctl::ShiftState) {

@@ -63,3 +63,23 @@ TEST(IsBlank, OnlyUnitsUpToSpaceCountAsBlank) {
     EXPECT_FALSE(app::isBlank(L" \x00A0 "));
     EXPECT_FALSE(app::isBlank(L"\r\n.\r\n"));
 }
+
+// Slices put in one after another give back the text, each ends a line, and each holds at
+// least what was asked for unless the text ran out.
+TEST(SliceEnd, SlicesEndAtLineEndsAndTogetherGiveTheText) {
+    const std::wstring text = L"ab\r\n\xD83D\xDCD6\xD83D\xDCD6\r\n\r\nlong line here\r\nz\r\n";
+    for (std::size_t wanted = 0; wanted <= text.size() + 1; ++wanted) {
+        std::wstring joined;
+        for (std::size_t from = 0; from < text.size();) {
+            const std::size_t end = app::sliceEnd(text, from, wanted);
+            ASSERT_GT(end, from) << "wanted " << wanted;
+            ASSERT_EQ(text[end - 1], L'\n') << "wanted " << wanted << " from " << from;
+            ASSERT_TRUE(end == text.size() || end - from >= wanted);
+            joined += text.substr(from, end - from);
+            from = end;
+        }
+        EXPECT_EQ(joined, text) << "wanted " << wanted;
+    }
+    // A last line without a break goes whole, surrogate pair and all.
+    EXPECT_EQ(app::sliceEnd(L"ab\r\ncd\xD83D\xDCD6", 4, 1), 8u);
+}

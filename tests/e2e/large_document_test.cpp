@@ -1,0 +1,116 @@
+// A document of 2 MB opened through the Open dialog: it shows while it arrives, the window
+// answers, and what the user asks for meanwhile waits for the whole text.
+
+#include "scenario.h"
+
+namespace {
+
+class LargeDocument : public Scenario {
+protected:
+    // 2 MB of Arabic words in lines of about 60 code units, a surrogate pair on every line, and
+    // line breaks as the program shows them.
+    static std::wstring largeText() {
+        const std::wstring words[] = {L"\x0643\x062A\x0628", L"\x0633\x0644\x0627\x0645",
+                                      L"\x0628\x064A\x062A", L"\x0642\x0644\x0645"};
+        std::wstring text;
+        for (std::size_t line = 0; text.size() < 1024 * 1024 - 1; ++line) {
+            text += std::to_wstring(line) + L" \xD83D\xDCD6";
+            for (std::size_t word = 0; word < 12; ++word)
+                text += L' ' + words[(line + word) % 4];
+            text += L"\r\n";
+        }
+        return text;
+    }
+
+    // Opens `path` with Ctrl+O and its dialog, and follows the load until the status bar shows
+    // the path: whether part of the text was seen while the rest arrived, and whether the
+    // window answered every time it was asked.
+    struct Followed {
+        bool sawPart = false;
+        bool alwaysAnswered = true;
+        bool ended = false;
+    };
+    Followed openAndFollow(const e2e::Program& program, const std::wstring& path,
+                           const std::wstring& text, std::wstring_view typedMeanwhile = {},
+                           bool saveMeanwhile = false) {
+        program.press('O', true);
+        chooseInFileDialog(program, path);
+        Followed seen;
+        bool typed = false;
+        const auto length = static_cast<LRESULT>(text.size());
+        seen.ended = e2e::waitFor(
+            [&] {
+                DWORD_PTR shown = 0;
+                seen.alwaysAnswered &= SendMessageTimeoutW(program.edit(), WM_GETTEXTLENGTH, 0, 0,
+                                                           SMTO_ABORTIFHUNG, 5000, &shown) != 0;
+                const std::wstring status = program.statusText();
+                if (!seen.sawPart && status.starts_with(L" Opening \x2026 ") && shown > 0 &&
+                    static_cast<LRESULT>(shown) < length) {
+                    // The first lines are the file's, whole.
+                    const std::wstring start = program.editText().substr(0, 200);
+                    seen.sawPart |= text.starts_with(start) && !start.empty();
+                    if (!typed && seen.sawPart) {
+                        typed = true;
+                        program.type(typedMeanwhile);
+                        if (saveMeanwhile)
+                            program.press('S', true);
+                    }
+                }
+                return status == L" " + path;
+            },
+            120000);
+        return seen;
+    }
+};
+
+TEST_F(LargeDocument, ShowsWhileArrivingAndEndsAsTheFileWithNothingToUndo) {
+    const std::wstring text = largeText();
+    const std::wstring path = folder.file(L"large.txt");
+    ASSERT_TRUE(testing_files::writeBytes(path, documentBytes(text)));
+    e2e::Program program(folder.path());
+    ASSERT_TRUE(program.started());
+
+    const Followed seen = openAndFollow(program, path, text);
+    ASSERT_TRUE(seen.ended) << "the load did not end; the status bar shows "
+                            << testing::PrintToString(program.statusText());
+    EXPECT_TRUE(seen.sawPart) << "the first lines did not show before the rest";
+    EXPECT_TRUE(seen.alwaysAnswered);
+    EXPECT_TRUE(program.editText() == text) << "the text is not the file's";
+    // The caret at the start, as after setting the text at once.
+    EXPECT_EQ(SendMessageW(program.edit(), EM_GETSEL, 0, 0), 0);
+
+    // Not modified: New asks no question.
+    program.toFront();
+    program.press('N', true);
+    EXPECT_TRUE(e2e::waitFor([&] { return GetWindowTextLengthW(program.edit()) == 0; }));
+    EXPECT_TRUE(program.noDialog());
+
+    // Nothing to undo: Ctrl+Z after the same file has arrived again leaves its text.
+    ASSERT_TRUE(openAndFollow(program, path, text).ended);
+    program.toFront();
+    ASSERT_TRUE(program.pressAndWait('Z', true));
+    EXPECT_TRUE(program.editText() == text) << "Undo changed the text";
+}
+
+TEST_F(LargeDocument, KeysAndSaveGivenDuringTheLoadWaitForTheWholeText) {
+    const std::wstring text = largeText();
+    const std::wstring path = folder.file(L"large.txt");
+    ASSERT_TRUE(testing_files::writeBytes(path, documentBytes(text)));
+    e2e::Program program(folder.path());
+    ASSERT_TRUE(program.started());
+
+    // "b" with the caret at the start, then Ctrl+S: the letter goes before the first line once
+    // all of it is there, and the save writes all of it.
+    const Followed seen = openAndFollow(program, path, text, L"b", true);
+    ASSERT_TRUE(seen.ended);
+    ASSERT_TRUE(seen.sawPart) << "the load ended before anything could be typed into it";
+    const std::wstring typed = L"\x0628" + text;
+    EXPECT_TRUE(waitForFile(path, documentBytes(typed)));
+    EXPECT_TRUE(program.editText() == typed);
+    // Saved: closing asks nothing.
+    program.toFront();
+    PostMessageW(program.main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.waitForExit(), 0);
+}
+
+} // namespace
