@@ -132,6 +132,32 @@ std::string narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end());
 }
 
+// Notepad's Open dialog has an encoding box, which reads the file byte by byte unless told
+// otherwise: the documents are UTF-16 little-endian.
+BOOL CALLBACK chooseUtf16(HWND window, LPARAM) {
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    if (_wcsicmp(name, L"ComboBox") != 0)
+        return TRUE;
+    const auto count = static_cast<int>(ask(window, CB_GETCOUNT));
+    for (int item = 0; item < count; ++item) {
+        wchar_t text[128] = {};
+        if (SendMessageW(window, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0) >= 128)
+            continue;
+        SendMessageW(window, CB_GETLBTEXT, static_cast<WPARAM>(item),
+                     reinterpret_cast<LPARAM>(text));
+        if (std::wcsstr(text, L"UTF-16") && !std::wcsstr(text, L"big")) {
+            SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+            // As a user's choice: the dialog learns of it from the box's notification.
+            const auto id = static_cast<WORD>(GetDlgCtrlID(window));
+            SendMessageW(GetParent(window), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(window));
+            std::fprintf(stderr, "open_driver: encoding \"%ls\" chosen\n", text);
+        }
+    }
+    return TRUE;
+}
+
 // Waits until the window answers and then a little more, so that start-up has finished drawing.
 void letSettle(HWND window) {
     ask(window, WM_NULL, 30000);
@@ -184,6 +210,7 @@ int openOnce(const Subject& subject, const std::wstring& document, int units, Ti
     if (IntersectRect(&overlap, &box, &area))
         return fail("cannot move its Open dialog off the document field", subject.name);
     SetWindowTextW(name, document.c_str());
+    EnumChildWindows(dialog, chooseUtf16, 0);
     letSettle(dialog);
 
     ScreenArea screen(area);
