@@ -1,12 +1,13 @@
 // Open, save and memory figures of the editor, each against the same work done with bare
 // platform calls in the same process and the same kind of edit field.
-//   editor_bench.exe documents <folder>                 writes doc256k.txt and doc2m.txt
+//   editor_bench.exe documents <folder>                 writes doc256k, doc2m and doc4m.txt
 //   editor_bench.exe files <folder> <rounds>            Open and Save rows
 //   editor_bench.exe typing <document> <rounds> <keys>  typing rows
 //   editor_bench.exe memory editor|bare <document|-> <edit model file>
 //                                                       one process's peak working set, in KB
 
 #include "bench/bench_common.h"
+#include "bench/edit_model.h"
 #include "bench/editor_bench.h"
 
 #include "app/Unit1.h"
@@ -25,16 +26,6 @@ namespace {
 
 constexpr wchar_t kBareClass[] = L"DawatikBenchBare";
 
-// The bare edit's make-up, passed from the run that saw the editor's field to the memory runs.
-struct EditModel {
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    int width = 0;
-    int height = 0;
-    DWORD limit = 0;
-    LOGFONTW font{};
-};
-
 EditModel modelOf(HWND edit) {
     EditModel m;
     m.style = static_cast<DWORD>(GetWindowLongW(edit, GWL_STYLE));
@@ -47,28 +38,6 @@ EditModel modelOf(HWND edit) {
     auto font = reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0));
     GetObjectW(font, sizeof m.font, &m.font);
     return m;
-}
-
-bool saveModel(const std::wstring& path, const EditModel& m) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    const bool ok = file != INVALID_HANDLE_VALUE &&
-                    WriteFile(file, &m, sizeof m, &written, nullptr) && written == sizeof m;
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    return ok;
-}
-
-bool loadModel(const std::wstring& path, EditModel& m) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD got = 0;
-    const bool ok = file != INVALID_HANDLE_VALUE && ReadFile(file, &m, sizeof m, &got, nullptr) &&
-                    got == sizeof m;
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    return ok;
 }
 
 BareEdit newBareEdit(const EditModel& m) {
@@ -164,6 +133,16 @@ int fail(const char* what) {
     return 1;
 }
 
+// Messages are pumped until the document has finished loading: a load may complete in the
+// message loop, in slices; a document without loading() loads whole inside open().
+template <class Loaded>
+void waitUntilLoaded(const Loaded& document) {
+    if constexpr (requires { document.loading(); }) {
+        while (document.loading())
+            pump();
+    }
+}
+
 struct SizeCase {
     const char* name;
     std::wstring file;
@@ -198,7 +177,7 @@ int filesBenchmark(const std::wstring& folder, int rounds) {
                 if (editorTurn) {
                     clear(editorEdit, editorTop);
                     const double start = milliseconds();
-                    const bool ok = editor.document.open(c.file);
+                    const bool ok = openDocument(editor.document, c.file);
                     paintNow(editorTop);
                     const double took = milliseconds() - start;
                     if (!ok || GetWindowTextLengthW(editorEdit) != expected)
@@ -267,8 +246,8 @@ int memoryBenchmark(const std::wstring& which, const std::wstring& document,
         top = bare.window;
     }
     if (document != L"-") {
-        const bool ok =
-            which == L"editor" ? app::FMain->document.open(document) : bareOpen(edit, document);
+        const bool ok = which == L"editor" ? openDocument(app::FMain->document, document)
+                                           : bareOpen(edit, document);
         if (!ok)
             return fail("the document did not open");
         paintNow(top);
@@ -284,6 +263,12 @@ int memoryBenchmark(const std::wstring& which, const std::wstring& document,
 
 } // namespace
 
+bool openDocument(app::Document& document, const std::wstring& path) {
+    const bool opened = document.open(path);
+    waitUntilLoaded(document);
+    return opened;
+}
+
 void startEditor() {
     app::createMainWindow(app::FMain);
     ctl::showForm(*app::FMain->mainWindow);
@@ -294,7 +279,7 @@ void startEditor() {
 bool openWithCaretInTheMiddle(const std::wstring& document) {
     app::MainWindow& editor = *app::FMain;
     HWND edit = editor.editField->handle();
-    if (!editor.document.open(document)) {
+    if (!openDocument(editor.document, document)) {
         std::fprintf(stderr, "editor_bench: the document did not open\n");
         return false;
     }
@@ -322,7 +307,8 @@ int wmain(int argc, wchar_t** argv) {
     if (mode == L"documents" && argc > 2) {
         const std::wstring folder = argv[2];
         return writeDocumentFile(folder + L"\\doc256k.txt", 262144) &&
-                       writeDocumentFile(folder + L"\\doc2m.txt", 2097152)
+                       writeDocumentFile(folder + L"\\doc2m.txt", 2097152) &&
+                       writeDocumentFile(folder + L"\\doc4m.txt", 4194304)
                    ? 0
                    : fail("cannot write the documents");
     }

@@ -6,6 +6,10 @@
 
 #include <string>
 
+namespace app {
+class Document;
+}
+
 namespace bench {
 
 // The edit field of the bound: the class, styles, size and font of the editor's edit field,
@@ -18,6 +22,8 @@ struct BareEdit {
 // Builds the editor's main window (through the program's own start-up), shows it and lets it
 // settle.
 void startEditor();
+// The document's Open as the menu command runs it after its dialog, until the text is all in.
+bool openDocument(app::Document& document, const std::wstring& path);
 // Opens `document` in the editor and puts the focused caret in the middle of its text; false
 // (and a word on standard error) when it did not open.
 bool openWithCaretInTheMiddle(const std::wstring& document);
@@ -27,7 +33,7 @@ BareEdit newBareEdit(HWND model);
 // Lays out every update of `window` and its children now, as the next paint would.
 void paintNow(HWND window);
 
-// Typing 300 key presses into the middle of a 256 KB document, map on and map off.
+// Typing `keys` key presses into the middle of `document`, map on and map off.
 int typingBenchmark(const std::wstring& document, int rounds, int keys);
 // The longest pause between key presses into a 2 MB document with recovery copies written to
 // `folder` and without, and the copy's own work on the GUI thread.
