@@ -7,6 +7,7 @@
 //   bare_editor.exe <edit model file>
 
 #include "app/command_table.h"
+#include "bench/bench_common.h"
 #include "bench/edit_model.h"
 
 #include <commctrl.h>
@@ -163,18 +164,8 @@ void layOut() {
 
 // Reads the whole file and sets the text behind the byte-order mark with one WM_SETTEXT.
 void openFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    LARGE_INTEGER size{};
-    GetFileSizeEx(file, &size);
-    const auto bytes = static_cast<DWORD>(size.QuadPart);
-    std::wstring text(bytes / 2, L'\0');
-    DWORD got = 0;
-    const BOOL read = ReadFile(file, text.data(), bytes, &got, nullptr);
-    CloseHandle(file);
-    if (!read || got != bytes || text.empty())
+    const std::wstring text = bench::readDocumentFile(path);
+    if (text.empty())
         return;
     SendMessageW(g.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str() + 1));
     const std::wstring status = L" " + path;

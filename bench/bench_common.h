@@ -71,6 +71,24 @@ inline bool writeDocumentFile(const std::wstring& path, std::size_t bytes) {
     return ok && written == image.size() * 2;
 }
 
+// A document file read whole, its byte-order mark first; empty when it cannot be read.
+inline std::wstring readDocumentFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file, &size);
+    const auto bytes = static_cast<DWORD>(size.QuadPart);
+    std::wstring text(bytes / 2, L'\0');
+    DWORD got = 0;
+    const BOOL read = ReadFile(file, text.data(), bytes, &got, nullptr);
+    CloseHandle(file);
+    if (!read || got != bytes)
+        return {};
+    return text;
+}
+
 // The median of the ratios of paired rounds: each round times the program and its bound back to
 // back, so a burst of other load on the machine affects both sides of one ratio alike.
 inline double pairedRatio(const std::vector<double>& mine, const std::vector<double>& bound) {

@@ -66,21 +66,10 @@ BareEdit newBareEdit(const EditModel& m) {
 
 // ---- the bounds: the same file work with nothing but platform calls
 
-// Reads the document and sets it into the edit field whole.
+// Reads the document and sets it into the edit field whole, past its byte-order mark.
 bool bareOpen(HWND edit, const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER size{};
-    GetFileSizeEx(file, &size);
-    const auto bytes = static_cast<DWORD>(size.QuadPart);
-    std::wstring text(bytes / 2, L'\0');
-    DWORD got = 0;
-    const BOOL read = ReadFile(file, text.data(), bytes, &got, nullptr);
-    CloseHandle(file);
-    // Past the byte-order mark.
-    return read && got == bytes &&
+    const std::wstring text = readDocumentFile(path);
+    return !text.empty() &&
            SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str() + 1));
 }
 
@@ -133,14 +122,10 @@ int fail(const char* what) {
     return 1;
 }
 
-// Messages are pumped until the document has finished loading: a load may complete in the
-// message loop, in slices; a document without loading() loads whole inside open().
-template <class Loaded>
-void waitUntilLoaded(const Loaded& document) {
-    if constexpr (requires { document.loading(); }) {
-        while (document.loading())
-            pump();
-    }
+// A large document arrives in slices from the message loop: pump until its last slice is in.
+void waitUntilLoaded(const app::Document& document) {
+    while (document.loading())
+        pump();
 }
 
 struct SizeCase {

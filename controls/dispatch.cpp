@@ -138,19 +138,19 @@ private:
 } // namespace
 
 ShiftState currentShiftState() noexcept {
+    struct HeldKey {
+        int key;
+        ShiftState bit;
+    };
+    static constexpr HeldKey kHeld[] = {
+        {VK_LBUTTON, shift::kLeftButton},   {VK_RBUTTON, shift::kRightButton},
+        {VK_SHIFT, shift::kShift},          {VK_CONTROL, shift::kCtrl},
+        {VK_MBUTTON, shift::kMiddleButton}, {VK_MENU, shift::kAlt}};
     ShiftState state = 0;
-    if (keyDown(VK_LBUTTON))
-        state |= shift::kLeftButton;
-    if (keyDown(VK_RBUTTON))
-        state |= shift::kRightButton;
-    if (keyDown(VK_SHIFT))
-        state |= shift::kShift;
-    if (keyDown(VK_CONTROL))
-        state |= shift::kCtrl;
-    if (keyDown(VK_MBUTTON))
-        state |= shift::kMiddleButton;
-    if (keyDown(VK_MENU))
-        state |= shift::kAlt;
+    for (const HeldKey& held : kHeld)
+        if (keyDown(held.key))
+            state |= held.bit;
+    // Caps Lock counts when it is toggled on, not while it is held.
     if (GetKeyState(VK_CAPITAL) & 1)
         state |= shift::kCapsLock;
     return state;

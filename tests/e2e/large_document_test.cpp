@@ -7,6 +7,8 @@ namespace {
 
 class LargeDocument : public Scenario {
 protected:
+    void SetUp() override { ASSERT_TRUE(testing_files::writeBytes(path, documentBytes(text))); }
+
     // 2 MB of Arabic words in lines of about 60 code units, a surrogate pair on every line, and
     // line breaks as the program shows them.
     static std::wstring largeText() {
@@ -21,6 +23,9 @@ protected:
         }
         return text;
     }
+
+    const std::wstring text = largeText();
+    const std::wstring path = folder.file(L"large.txt");
 
     // Opens `path` with Ctrl+O and its dialog, and follows the load until the status bar shows
     // the path: whether part of the text was seen while the rest arrived, and whether the
@@ -64,9 +69,6 @@ protected:
 };
 
 TEST_F(LargeDocument, ShowsWhileArrivingAndEndsAsTheFileWithNothingToUndo) {
-    const std::wstring text = largeText();
-    const std::wstring path = folder.file(L"large.txt");
-    ASSERT_TRUE(testing_files::writeBytes(path, documentBytes(text)));
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
 
@@ -93,9 +95,6 @@ TEST_F(LargeDocument, ShowsWhileArrivingAndEndsAsTheFileWithNothingToUndo) {
 }
 
 TEST_F(LargeDocument, KeysAndSaveGivenDuringTheLoadWaitForTheWholeText) {
-    const std::wstring text = largeText();
-    const std::wstring path = folder.file(L"large.txt");
-    ASSERT_TRUE(testing_files::writeBytes(path, documentBytes(text)));
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
 

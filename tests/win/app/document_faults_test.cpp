@@ -26,7 +26,7 @@ void expectOneError(DialogDriver& dialogs, const std::wstring& path, const std::
 } // namespace
 
 TEST_F(DocumentFaults, SaveIntoAReadOnlyFileIsToldAndNothingIsDiscarded) {
-    const std::wstring path = file(L"read-only.txt", "\xFF\xFE" + utf16(L"old"));
+    const std::wstring path = file(L"read-only.txt", marked(L"old"));
     open(path);
     type(L"new");
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -37,7 +37,7 @@ TEST_F(DocumentFaults, SaveIntoAReadOnlyFileIsToldAndNothingIsDiscarded) {
     expectOneError(dialogs, path, L"The text could not be saved in");
     EXPECT_TRUE(record->document.modified());
     EXPECT_EQ(record->document.fileName(), path);
-    EXPECT_EQ(bytesOf(path), "\xFF\xFE" + utf16(L"old"));
+    EXPECT_EQ(bytesOf(path), marked(L"old"));
 
     // The question still comes, and Yes that fails to save stops New like Cancel.
     DialogDriver asked;
@@ -83,7 +83,7 @@ TEST_F(DocumentFaults, SaveIntoAFolderThatIsGoneIsToldAndClosingIsRefused) {
 }
 
 TEST_F(DocumentFaults, FailedReplaceLeavesTheOldFileWholeAndNoStrayFile) {
-    const std::wstring path = file(L"in use.txt", "\xFF\xFE" + utf16(L"old"));
+    const std::wstring path = file(L"in use.txt", marked(L"old"));
     open(path);
     type(L"new");
     // Another program reads the file and keeps it from being replaced.
@@ -95,12 +95,12 @@ TEST_F(DocumentFaults, FailedReplaceLeavesTheOldFileWholeAndNoStrayFile) {
     record->saveCommand();
     CloseHandle(other);
     expectOneError(dialogs, path, L"The text could not be saved in");
-    EXPECT_EQ(bytesOf(path), "\xFF\xFE" + utf16(L"old"));
+    EXPECT_EQ(bytesOf(path), marked(L"old"));
     EXPECT_EQ(folder.entryCount(), 1);
     EXPECT_TRUE(record->document.modified());
 
     record->saveCommand(); // free again
-    EXPECT_EQ(bytesOf(path), "\xFF\xFE" + utf16(L"old\r\nnew"));
+    EXPECT_EQ(bytesOf(path), marked(L"old\r\nnew"));
     EXPECT_FALSE(record->document.modified());
 }
 
@@ -112,7 +112,7 @@ TEST_F(DocumentFaults, ArabicFileNameIsSavedReopenedAndShownAsChosen) {
     record->saveAsCommand();
     ASSERT_EQ(saving.finish().size(), 1u);
     EXPECT_EQ(record->document.fileName(), path);
-    EXPECT_EQ(bytesOf(path), "\xFF\xFE" + utf16(L"\x0633\x0644\x0627\x0645"));
+    EXPECT_EQ(bytesOf(path), marked(L"\x0633\x0644\x0627\x0645"));
 
     record->newCommand();
     open(path);
@@ -122,10 +122,10 @@ TEST_F(DocumentFaults, ArabicFileNameIsSavedReopenedAndShownAsChosen) {
 }
 
 TEST_F(DocumentFaults, UnreadableFileIsToldAndTheDocumentKept) {
-    const std::wstring previous = file(L"previous.txt", "\xFF\xFE" + utf16(L"p"));
+    const std::wstring previous = file(L"previous.txt", marked(L"p"));
     open(previous);
     type(L"q");
-    const std::wstring locked = file(L"locked.txt", "\xFF\xFE" + utf16(L"secret"));
+    const std::wstring locked = file(L"locked.txt", marked(L"secret"));
     HANDLE other = CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
@@ -145,10 +145,10 @@ TEST_F(DocumentFaults, UnreadableFileIsToldAndTheDocumentKept) {
 }
 
 TEST_F(DocumentFaults, FileTooLargeForTheEditFieldIsToldAndTheDocumentKept) {
-    open(file(L"previous.txt", "\xFF\xFE" + utf16(L"p")));
+    open(file(L"previous.txt", marked(L"p")));
     edit->sendMessage(EM_SETLIMITTEXT, 8);
     // Seven units fit, but not with the line break loading adds.
-    const std::wstring seven = file(L"seven.txt", "\xFF\xFE" + utf16(L"1234567"));
+    const std::wstring seven = file(L"seven.txt", marked(L"1234567"));
     DialogDriver dialogs;
     dialogs.type(seven).press(IDOK);
     record->openCommand();
@@ -185,7 +185,7 @@ TEST_F(DocumentFaults, FileTooLargeForTheEditFieldIsToldAndTheDocumentKept) {
 // Run on its own under a 64 KB file-size limit (see tests/win/CMakeLists.txt), where the
 // platform's writes come back short as on a full disk.
 TEST_F(DocumentFaults, DISABLED_ShortWriteUnderAFileSizeLimitKeepsTheOldFile) {
-    const std::wstring path = file(L"short.txt", "\xFF\xFE" + utf16(L"old"));
+    const std::wstring path = file(L"short.txt", marked(L"old"));
     open(path);
     std::wstring line(70, L'\x0645');
     line += L"\r\n";
@@ -201,7 +201,7 @@ TEST_F(DocumentFaults, DISABLED_ShortWriteUnderAFileSizeLimitKeepsTheOldFile) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_NE(seen[0].text.find(L"Not all of the text could be written"), std::wstring::npos)
         << seen[0].text;
-    EXPECT_EQ(bytesOf(path), "\xFF\xFE" + utf16(L"old"));
+    EXPECT_EQ(bytesOf(path), marked(L"old"));
     EXPECT_EQ(folder.entryCount(), 1);
     EXPECT_TRUE(record->document.modified());
 }

@@ -95,3 +95,8 @@ protected:
 inline std::string utf16(const std::wstring& text) {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
 }
+
+// A document's bytes: the mark, then the text.
+inline std::string marked(const std::wstring& text) {
+    return "\xFF\xFE" + utf16(text);
+}

@@ -28,17 +28,13 @@ TEST_F(DocumentFiles, SaveWritesTheMarkThenTheTextAsUtf16LittleEndian) {
     type(L"ab\r\nc");
     EXPECT_TRUE(record->document.modified());
     record->saveCommand(); // titled now: no dialog
-    EXPECT_EQ(bytesOf(path), std::string("\xFF\xFE"
-                                         "a\0b\0\r\0\n\0c\0",
-                                         12));
+    EXPECT_EQ(bytesOf(path), marked(L"ab\r\nc"));
     EXPECT_FALSE(record->document.modified());
     EXPECT_EQ(status(), L" Dawatik 1.4");
 }
 
 TEST_F(DocumentFiles, OpenEndsTheTextWithALineBreakAndSaveKeepsIt) {
-    const std::wstring path = file(L"a.txt", std::string("\xFF\xFE"
-                                                         "a\0",
-                                                         4));
+    const std::wstring path = file(L"a.txt", marked(L"a"));
     open(path);
     EXPECT_EQ(text(), L"a\r\n");
     EXPECT_FALSE(record->document.modified());
@@ -46,23 +42,17 @@ TEST_F(DocumentFiles, OpenEndsTheTextWithALineBreakAndSaveKeepsIt) {
     EXPECT_EQ(status(), L" " + path);
 
     record->saveCommand();
-    EXPECT_EQ(bytesOf(path), std::string("\xFF\xFE"
-                                         "a\0\r\0\n\0",
-                                         8));
+    EXPECT_EQ(bytesOf(path), marked(L"a\r\n"));
 }
 
 TEST_F(DocumentFiles, LoneLineFeedsAndReturnsOpenAsLinesAndSaveAsCrLf) {
-    const std::wstring lf = file(L"lf.txt", std::string("\xFF\xFE"
-                                                        "a\0\n\0b\0\n\0",
-                                                        10));
+    const std::wstring lf = file(L"lf.txt", marked(L"a\nb\n"));
     open(lf);
     EXPECT_EQ(text(), L"a\r\nb\r\n");
     record->saveCommand();
-    EXPECT_EQ(bytesOf(lf), "\xFF\xFE" + utf16(L"a\r\nb\r\n"));
+    EXPECT_EQ(bytesOf(lf), marked(L"a\r\nb\r\n"));
 
-    open(file(L"cr.txt", std::string("\xFF\xFE"
-                                     "a\0\r\0\r\0b\0",
-                                     10)));
+    open(file(L"cr.txt", marked(L"a\r\rb")));
     EXPECT_EQ(text(), L"a\r\n\r\nb\r\n");
 
     // An odd last byte is not part of the text.
@@ -74,9 +64,7 @@ TEST_F(DocumentFiles, LoneLineFeedsAndReturnsOpenAsLinesAndSaveAsCrLf) {
 }
 
 TEST_F(DocumentFiles, FileWithoutTheMarkOpensOnlyWhenTheUserAccepts) {
-    const std::wstring previous = file(L"previous.txt", std::string("\xFF\xFE"
-                                                                    "p\0",
-                                                                    4));
+    const std::wstring previous = file(L"previous.txt", marked(L"p"));
     open(previous);
     type(L"q");
     const std::wstring before = text();
@@ -92,16 +80,14 @@ TEST_F(DocumentFiles, FileWithoutTheMarkOpensOnlyWhenTheUserAccepts) {
         record->openCommand();
         const auto seen = dialogs.finish();
         ASSERT_EQ(seen.size(), 3u);
-        EXPECT_EQ(seen[2].text, kNotUnicode);
-        EXPECT_EQ(seen[2].caption, L"Dawatik 1.4");
-        EXPECT_EQ(seen[2].buttons, kOkCancel);
+        EXPECT_TRUE(seen[2].isProgramBox(kNotUnicode, kOkCancel)) << seen[2].text;
         EXPECT_EQ(text(), before);
         EXPECT_TRUE(record->document.modified());
         EXPECT_EQ(record->document.fileName(), previous);
         EXPECT_EQ(status(), L" " + previous);
     }
     record->saveCommand();
-    EXPECT_EQ(bytesOf(previous), "\xFF\xFE" + utf16(L"p\r\nq"));
+    EXPECT_EQ(bytesOf(previous), marked(L"p\r\nq"));
 
     // Accepted: the bytes from the very start are the code units.
     const std::pair<std::wstring, std::wstring> accepted[] = {
@@ -118,9 +104,7 @@ TEST_F(DocumentFiles, FileWithoutTheMarkOpensOnlyWhenTheUserAccepts) {
 }
 
 TEST_F(DocumentFiles, SaveAsTakesTheNewNameButLeavesTheStatusBar) {
-    const std::wstring first = file(L"first.txt", std::string("\xFF\xFE"
-                                                              "1\0",
-                                                              4));
+    const std::wstring first = file(L"first.txt", marked(L"1"));
     open(first);
     type(L"2");
     const std::wstring second = folder.file(L"second.txt");
@@ -128,10 +112,8 @@ TEST_F(DocumentFiles, SaveAsTakesTheNewNameButLeavesTheStatusBar) {
     dialogs.type(second);
     record->saveAsCommand();
     ASSERT_EQ(dialogs.finish().size(), 1u);
-    EXPECT_EQ(bytesOf(second), "\xFF\xFE" + utf16(L"1\r\n2"));
-    EXPECT_EQ(bytesOf(first), std::string("\xFF\xFE"
-                                          "1\0",
-                                          4));
+    EXPECT_EQ(bytesOf(second), marked(L"1\r\n2"));
+    EXPECT_EQ(bytesOf(first), marked(L"1"));
     EXPECT_EQ(record->document.fileName(), second);
     EXPECT_FALSE(record->document.modified());
     EXPECT_EQ(status(), L" " + first);
@@ -146,9 +128,7 @@ TEST_F(DocumentFiles, SaveAsTakesTheNewNameButLeavesTheStatusBar) {
 }
 
 TEST_F(DocumentFiles, NewEmptiesTheDocumentAndTheStatusBar) {
-    open(file(L"a.txt", std::string("\xFF\xFE"
-                                    "a\0",
-                                    4)));
+    open(file(L"a.txt", marked(L"a")));
     record->newCommand();
     EXPECT_EQ(text(), L"");
     EXPECT_FALSE(record->document.modified());
@@ -164,16 +144,14 @@ TEST_F(UnsavedChanges, UntitledBlankTextGoesWithoutAQuestionTitledIsAsked) {
     EXPECT_TRUE(none.finish().empty());
     EXPECT_EQ(text(), L"");
 
-    open(file(L"a.txt", std::string("\xFF\xFE", 2)));
+    open(file(L"a.txt", marked(L"")));
     type(L"   ");
     DialogDriver asked;
     asked.press(IDNO);
     record->newCommand();
     const auto seen = asked.finish();
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, kChanged);
-    EXPECT_EQ(seen[0].caption, L"Dawatik 1.4");
-    EXPECT_EQ(seen[0].buttons, kYesNoCancel);
+    EXPECT_TRUE(seen[0].isProgramBox(kChanged, kYesNoCancel)) << seen[0].text;
     EXPECT_EQ(text(), L"");
     EXPECT_EQ(record->document.fileName(), L"");
 }
@@ -219,7 +197,7 @@ TEST_F(UnsavedChanges, YesSavesAnUntitledCopyWithoutNamingTheDocument) {
     dialogs.press(IDYES).type(copy).cancelFileDialog();
     record->openCommand(); // Yes saves; then the Open dialog is cancelled
     EXPECT_EQ(dialogs.finish().size(), 3u);
-    EXPECT_EQ(bytesOf(copy), "\xFF\xFE" + utf16(L"copy"));
+    EXPECT_EQ(bytesOf(copy), marked(L"copy"));
     EXPECT_EQ(record->document.fileName(), L"");
     EXPECT_TRUE(record->document.modified());
 }

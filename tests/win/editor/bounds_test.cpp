@@ -13,6 +13,15 @@ void markBounds() {
         WritePrivateProfileStringW(L"General", key, L"-1", EditorTest::settingsFile().c_str());
 }
 
+// Left, top, width and height as the settings file holds them.
+using Bounds = std::vector<std::wstring>;
+Bounds storedBounds() {
+    Bounds stored;
+    for (const wchar_t* key : {L"Left", L"Top", L"Width", L"Height"})
+        stored.push_back(EditorTest::setting(key));
+    return stored;
+}
+
 } // namespace
 
 TEST_F(EditorTest, StartUpWritesNoBoundsAndAMoveWritesOnlyThePosition) {
@@ -30,18 +39,12 @@ TEST_F(EditorTest, StartUpWritesNoBoundsAndAMoveWritesOnlyThePosition) {
     markBounds();
     SetWindowPos(form->handle(), nullptr, 130, 140, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     testing_gui::pump();
-    EXPECT_EQ(setting(L"Left"), L"130");
-    EXPECT_EQ(setting(L"Top"), L"140");
-    EXPECT_EQ(setting(L"Width"), L"-1");
-    EXPECT_EQ(setting(L"Height"), L"-1");
+    EXPECT_EQ(storedBounds(), (Bounds{L"130", L"140", L"-1", L"-1"}));
 
     markBounds();
     SetWindowPos(form->handle(), nullptr, 0, 0, 500, 350, SWP_NOMOVE | SWP_NOZORDER);
     testing_gui::pump();
-    EXPECT_EQ(setting(L"Left"), L"130");
-    EXPECT_EQ(setting(L"Top"), L"140");
-    EXPECT_EQ(setting(L"Width"), L"500");
-    EXPECT_EQ(setting(L"Height"), L"350");
+    EXPECT_EQ(storedBounds(), (Bounds{L"130", L"140", L"500", L"350"}));
 }
 
 TEST_F(EditorTest, AMinimisedWindowWritesNoBounds) {
@@ -52,9 +55,7 @@ TEST_F(EditorTest, AMinimisedWindowWritesNoBounds) {
     testing_gui::pump();
     ASSERT_TRUE(IsIconic(form->handle()));
     // Its parked position would open the next start off every screen.
-    EXPECT_EQ(setting(L"Left"), L"-1");
-    EXPECT_EQ(setting(L"Top"), L"-1");
-    EXPECT_EQ(setting(L"Width"), L"-1");
+    EXPECT_EQ(storedBounds(), (Bounds{L"-1", L"-1", L"-1", L"-1"}));
 
     // Restored where it stood, it has nothing new to write; a move afterwards is written.
     ShowWindow(form->handle(), SW_RESTORE);

@@ -28,6 +28,12 @@ public:
         return std::wstring(ctl::filePath(ctl::executablePath())) + name;
     }
     static std::wstring settingsFile() { return besideProgram(L"Setting.ini"); }
+    // A stored value; "<none>" when the key (or the file) is missing.
+    static std::wstring setting(const wchar_t* key) {
+        wchar_t value[256] = {};
+        GetPrivateProfileStringW(L"General", key, L"<none>", value, 256, settingsFile().c_str());
+        return value;
+    }
 
 protected:
     void SetUp() override { removeFiles(); }
@@ -39,12 +45,6 @@ protected:
     // Writes the settings file (section General) before the editor starts.
     static void storeSettings(const std::string& keys) {
         ASSERT_TRUE(testing_files::writeBytes(settingsFile(), "[General]\r\n" + keys));
-    }
-    // A stored value; "<none>" when the key (or the file) is missing.
-    static std::wstring setting(const wchar_t* key) {
-        wchar_t value[256] = {};
-        GetPrivateProfileStringW(L"General", key, L"<none>", value, 256, settingsFile().c_str());
-        return value;
     }
 
     // Start-up as the program does it, up to the point where `run` would show the window.

@@ -131,31 +131,28 @@ TEST_F(EditorTest, AlignmentFromMenuAndToolbarKeepsTextAndSelection) {
     show();
     EXPECT_EQ(tooltip(toolbar(), app::toolbarEntryOf(app::Command::Center)), L"center");
     EXPECT_EQ(tooltip(toolbar(), app::toolbarEntryOf(app::Command::Right)), L"right");
+    // The chosen alignment shows in the field, the menu's check, the buttons and the settings,
+    // and the text and its selection stay.
+    const auto expectAligned = [&](app::Command chosen, app::Command other, DWORD style,
+                                   const wchar_t* saved) {
+        EXPECT_EQ(editAlignment(), style);
+        EXPECT_TRUE(menuChecked(app::menuItemOf(chosen)));
+        EXPECT_FALSE(menuChecked(app::menuItemOf(other)));
+        EXPECT_TRUE(buttonDown(app::toolbarEntryOf(chosen)));
+        EXPECT_FALSE(buttonDown(app::toolbarEntryOf(other)));
+        EXPECT_EQ(setting(L"TextAlign"), saved);
+        EXPECT_EQ(editText(), L"\x0633\x0644\x0627\x0645\r\nabc");
+        EXPECT_EQ(selection(edit()), std::make_pair(DWORD{2}, DWORD{7}));
+    };
 
     SetWindowTextW(edit(), L"\x0633\x0644\x0627\x0645\r\nabc");
     SendMessageW(edit(), EM_SETSEL, 2, 7);
     choose(app::menuItemOf(app::Command::Center));
-    EXPECT_EQ(editAlignment(), static_cast<DWORD>(ES_CENTER));
-    EXPECT_TRUE(menuChecked(app::menuItemOf(app::Command::Center)));
-    EXPECT_FALSE(menuChecked(app::menuItemOf(app::Command::Right)));
-    EXPECT_TRUE(buttonDown(app::toolbarEntryOf(app::Command::Center)));
-    EXPECT_FALSE(buttonDown(app::toolbarEntryOf(app::Command::Right)));
-    EXPECT_EQ(setting(L"TextAlign"), L"Center");
-    EXPECT_EQ(editText(), L"\x0633\x0644\x0627\x0645\r\nabc");
-    EXPECT_EQ(selection(edit()), std::make_pair(DWORD{2}, DWORD{7}));
-
+    expectAligned(app::Command::Center, app::Command::Right, ES_CENTER, L"Center");
     click(app::toolbarEntryOf(app::Command::Right));
-    EXPECT_EQ(editAlignment(), static_cast<DWORD>(ES_RIGHT));
-    EXPECT_TRUE(menuChecked(app::menuItemOf(app::Command::Right)));
-    EXPECT_FALSE(menuChecked(app::menuItemOf(app::Command::Center)));
-    EXPECT_TRUE(buttonDown(app::toolbarEntryOf(app::Command::Right)));
-    EXPECT_FALSE(buttonDown(app::toolbarEntryOf(app::Command::Center)));
-    EXPECT_EQ(setting(L"TextAlign"), L"Right");
-    EXPECT_EQ(selection(edit()), std::make_pair(DWORD{2}, DWORD{7}));
-
+    expectAligned(app::Command::Right, app::Command::Center, ES_RIGHT, L"Right");
     click(app::toolbarEntryOf(app::Command::Center));
-    EXPECT_TRUE(menuChecked(app::menuItemOf(app::Command::Center)));
-    EXPECT_EQ(setting(L"TextAlign"), L"Center");
+    expectAligned(app::Command::Center, app::Command::Right, ES_CENTER, L"Center");
     EXPECT_FALSE(editor->document.modified());
 }
 

@@ -25,6 +25,11 @@ struct SeenDialog {
     std::vector<int> buttons;
     // False for a dialog the test did not plan an answer for (it was cancelled).
     bool planned = true;
+
+    // The program's own message box, saying `said` with `offered` to press.
+    bool isProgramBox(const std::wstring& said, const std::vector<int>& offered) const {
+        return !fileDialog && caption == L"Dawatik 1.4" && text == said && buttons == offered;
+    }
 };
 
 class DialogDriver {
