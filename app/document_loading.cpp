@@ -24,11 +24,13 @@ namespace {
 // hold to go into the field in one piece.
 constexpr std::size_t kFirstSlice = 8192;
 constexpr std::size_t kSmallestSlice = 4096;
-// What a slice should take, the field's own work around it included, and the longest one step
-// keeps the loop: under 200 ms, which users take as the window answering. Every slice costs the
-// field a pass over all of its text, so fewer, larger slices load sooner.
+// What a slice should take, the field's own work around it included: under 200 ms, which users
+// take as the window answering. Every slice costs the field a pass over all of its text, so
+// fewer, larger slices load sooner. Between slices the window paints and answers other
+// programs; the loop is left for input, posted messages, or after a step of half a second, so
+// that timers are served.
 constexpr double kSliceTime = 115.0;
-constexpr double kStepTime = 150.0;
+constexpr double kStepTime = 500.0;
 
 double milliseconds() {
     LARGE_INTEGER frequency;
@@ -38,9 +40,15 @@ double milliseconds() {
     return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-// Input, or a message sent by another program: the loop has something to answer.
+// Something the user did, or a message posted to the program: the loop must take it.
 bool loopIsWanted() {
-    return HIWORD(GetQueueStatus(QS_INPUT | QS_SENDMESSAGE)) != 0;
+    return HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE)) != 0;
+}
+
+// What other programs sent meanwhile is answered between slices, without leaving the step.
+void answerSentMessages() {
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
 
 } // namespace
@@ -162,18 +170,24 @@ void CALLBACK Document::onLoadTimer(HWND, UINT, UINT_PTR id, DWORD) {
 void Document::loadStep() {
     if (!load_)
         return;
+    const Load* const load = load_.get();
     const double stepStart = milliseconds();
-    do {
-        // The first slice after the one given at once measures the field's pace.
-        const auto wanted =
-            load_->rate > 0 ? static_cast<std::size_t>(load_->rate * kSliceTime) : kFirstSlice;
+    for (;;) {
+        const auto wanted = static_cast<std::size_t>(load_->rate * kSliceTime);
         if (!putSlice(std::max(wanted, kSmallestSlice)))
             return failLoading();
-    } while (load_->put < load_->length && milliseconds() - stepStart + kSliceTime <= kStepTime &&
-             !loopIsWanted());
-    if (load_->put == load_->length)
-        return endLoading();
-    showProgress();
+        if (load_->put == load_->length)
+            return endLoading();
+        showProgress();
+        // The slice and the progress are on the screen before the next one.
+        RedrawWindow(load_->timerWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        answerSentMessages();
+        // An answer may have closed the window or opened another document.
+        if (load_.get() != load)
+            return;
+        if (loopIsWanted() || milliseconds() - stepStart + kSliceTime > kStepTime)
+            return;
+    }
 }
 
 bool Document::putSlice(std::size_t wanted) {
