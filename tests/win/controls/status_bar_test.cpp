@@ -10,7 +10,9 @@
 #include <vector>
 
 using namespace ctl;
+using testing_gui::height;
 using testing_gui::ScopedForm;
+using testing_gui::width;
 
 namespace {
 
@@ -26,13 +28,6 @@ std::vector<int> partEdges(Control& bar) {
     std::vector<int> edges(static_cast<std::size_t>(bar.sendMessage(SB_GETPARTS)));
     bar.sendMessage(SB_GETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
     return edges;
-}
-
-int height(const RECT& r) {
-    return r.bottom - r.top;
-}
-int width(const RECT& r) {
-    return r.right - r.left;
 }
 
 // A hidden form with a client-aligned edit field, 400 x 300 inside.
