@@ -53,13 +53,11 @@ TEST_F(ComboBox, OptionsGiveTheStylesOfTheTwoFontBoxes) {
     EXPECT_EQ(newComboBox(form(), comboopt::kSimple)->style() & 0xFFFF, 0x0241u);
     names->createWindow();
     EXPECT_EQ(GetWindowLongW(names->handle(), GWL_STYLE) & 0xFFFF, 0x0743);
-    // Asked for; the platform's combo box draws its own border instead.
-    EXPECT_EQ(names->exStyle(), static_cast<DWORD>(WS_EX_CLIENTEDGE));
     const RECT r = newComboBox(form(), 0)->bounds();
     EXPECT_EQ(r.right - r.left, 100);
 }
 
-TEST_F(ComboBox, ChoosingAnEntryRunsOnChangeOnceAfterTheSelection) {
+TEST_F(ComboBox, ChoosingAnEntryRunsOnChangeOrOnSelChangeOnceAfterTheSelection) {
     Control* box = makeBox(comboopt::kDropDownList, {L"Arial", L"Courier", L"Tahoma"});
     watch(*box);
     SetFocus(box->handle());
@@ -79,18 +77,14 @@ TEST_F(ComboBox, ChoosingAnEntryRunsOnChangeOnceAfterTheSelection) {
     testing_gui::pump();
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(box->text(), L"Tahoma");
-}
 
-TEST_F(ComboBox, SelectionChangeGoesToOnSelChangeWhenAssigned) {
-    Control* box = makeBox(comboopt::kDropDownList, {L"a", L"b"});
-    watch(*box);
+    // Once onSelChange is assigned, the change goes there instead.
     int selections = 0;
     box->setOnSelChange({[&selections](Control&) { ++selections; }});
-    SetFocus(box->handle());
-    SendMessageW(box->handle(), WM_KEYDOWN, VK_DOWN, 1);
+    SendMessageW(box->handle(), WM_KEYDOWN, VK_UP, 1);
     testing_gui::pump();
     EXPECT_EQ(selections, 1);
-    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(changes, 1);
 }
 
 TEST_F(ComboBox, TypingInAnEditableBoxRunsOnChangeForEachEdit) {
@@ -171,8 +165,6 @@ TEST_F(ComboBox, FirstItemAddedToAnEmptyBoxBecomesTheSelection) {
     EXPECT_EQ(currentIndex(*sizes), 0);
     EXPECT_EQ(sizes->text(), L"12");
 
-    clearItems(*sizes);
-    EXPECT_EQ(itemCount(*sizes), 0);
     // Adding to a box whose selection was taken away leaves it without one.
     Control* chosen = makeBox(comboopt::kDropDownList, {L"a"});
     setCurrentIndex(*chosen, -1);

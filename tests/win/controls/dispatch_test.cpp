@@ -1,5 +1,5 @@
-// Message dispatch: the order in which messages meet handlers, reflection of child
-// notifications, the key and character handlers.
+// Message dispatch: the order in which messages meet handlers, what is reflected to a child,
+// refused closes, and handlers that fail.
 
 #include "controls/dispatch.h"
 #include "controls/edit.h"
@@ -79,25 +79,6 @@ TEST(Dispatch, HandledMessagesNeverReachDefaultProcessing) {
     EXPECT_EQ(testing_gui::windowText(edit->handle()), L"passed");
 }
 
-TEST(Dispatch, ChildCommandIsReflectedToTheChildsOnChange) {
-    ScopedForm form;
-    Control* edit = newEdit(*form, 0);
-    int changes = 0;
-    edit->setOnChange([&](Control& sender) {
-        EXPECT_EQ(&sender, edit);
-        ++changes;
-    });
-    ASSERT_TRUE(form->ensureHandle());
-
-    SetWindowTextW(edit->handle(), L"new text"); // the edit control reports EN_CHANGE
-    EXPECT_EQ(changes, 1);
-
-    // The same notification sent by hand to the parent is reflected as well.
-    SendMessageW(form->handle(), WM_COMMAND, MAKEWPARAM(edit->id(), EN_CHANGE),
-                 reinterpret_cast<LPARAM>(edit->handle()));
-    EXPECT_EQ(changes, 2);
-}
-
 TEST(Dispatch, MenuCommandsAreNeverReflected) {
     ScopedForm form;
     Control* edit = newEdit(*form, 0);
@@ -136,59 +117,6 @@ TEST(Dispatch, ColourRequestsAreAnsweredWithTheChildsColours) {
     EXPECT_EQ(GetTextColor(dc), RGB(200, 100, 50));
     EXPECT_EQ(GetBkColor(dc), RGB(10, 20, 30));
     ReleaseDC(edit->handle(), dc);
-}
-
-TEST(Dispatch, OnCharReplacesTypedCharactersAsOneUndoableInsertion) {
-    ScopedForm form;
-    Control* edit = newEdit(*form, editopt::kMultiLine);
-    edit->setOnChar([](Control&, wchar_t& c, ShiftState) {
-        if (c == L's')
-            c = L'\x0633';
-        else if (c == L'x')
-            c = 0; // swallowed
-    });
-    ASSERT_TRUE(form->ensureHandle());
-    SetFocus(edit->handle());
-
-    SendMessageW(edit->handle(), WM_CHAR, L's', 1);
-    SendMessageW(edit->handle(), WM_CHAR, L'x', 1);
-    SendMessageW(edit->handle(), WM_CHAR, L'b', 3); // repeat count 3
-    EXPECT_EQ(testing_gui::windowText(edit->handle()), L"\x0633"
-                                                       L"bbb");
-
-    // The insertions went through the edit's own undo (typed runs coalesce into one step).
-    EXPECT_TRUE(SendMessageW(edit->handle(), EM_CANUNDO, 0, 0));
-    SendMessageW(edit->handle(), EM_UNDO, 0, 0);
-    EXPECT_EQ(testing_gui::windowText(edit->handle()), L"");
-}
-
-TEST(Dispatch, KeyHandlersSeeKeysOnlyOfTheFocusedControl) {
-    ScopedForm form;
-    Control* first = newEdit(*form, 0);
-    Control* second = newEdit(*form, 0);
-    std::vector<KeyCode> released;
-    first->setOnKeyUp([&](Control&, KeyCode& key, ShiftState) { released.push_back(key); });
-    ASSERT_TRUE(form->ensureHandle());
-    showForm(*form);
-
-    SetFocus(second->handle());
-    SendMessageW(first->handle(), WM_KEYUP, 'A', 0xC0000001);
-    EXPECT_TRUE(released.empty()) << "keys of a control without focus are dropped";
-
-    SetFocus(first->handle());
-    SendMessageW(first->handle(), WM_KEYUP, 'A', 0xC0000001);
-    EXPECT_EQ(released, (std::vector<KeyCode>{'A'}));
-}
-
-TEST(Dispatch, TabCharactersAreNeverInserted) {
-    ScopedForm form;
-    Control* edit = newEdit(*form, editopt::kMultiLine);
-    ASSERT_TRUE(form->ensureHandle());
-    SetFocus(edit->handle());
-    SendMessageW(edit->handle(), WM_CHAR, L'a', 1);
-    SendMessageW(edit->handle(), WM_CHAR, L'\t', 1);
-    SendMessageW(edit->handle(), WM_CHAR, L'\r', 1);
-    EXPECT_EQ(testing_gui::windowText(edit->handle()), L"a\r\n");
 }
 
 TEST(Dispatch, CloseHandlerRefusalKeepsTheWindowAndAsksAgain) {

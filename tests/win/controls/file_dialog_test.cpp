@@ -13,7 +13,7 @@ using testing_gui::ScopedForm;
 
 namespace {
 
-// A shown main window that owns the dialog, as the program has.
+// The main window owns the dialog, as in the program.
 class FileDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -39,18 +39,9 @@ TEST(FileDialogSetup, OptionsMapToTheDialogFlags) {
 
 TEST(FileDialogSetup, FilterBecomesNulSeparatedList) {
     const std::wstring list = fileDialogFilterList(L"Text Files|*.txt|All Files|*.*");
+    // The string's own terminator is the empty string that ends the list.
     EXPECT_EQ(list, std::wstring(L"Text Files\0*.txt\0All Files\0*.*\0", 31));
-    EXPECT_EQ(list.c_str()[list.size()], L'\0'); // the empty string that ends the list
     EXPECT_EQ(fileDialogFilterList(L""), L"");
-}
-
-TEST(FileDialogSetup, EmptyOptionsMeanTheDefaultAndTheOwnerReleasesTheDialog) {
-    ScopedForm form;
-    FileDialog* dialog = newFileDialog(*form, L"Pick", L"C:\\", 0);
-    EXPECT_EQ(dialog->options, dialogopt::kDefault);
-    EXPECT_TRUE(dialog->openDialog);
-    EXPECT_EQ(dialog->title, L"Pick");
-    EXPECT_TRUE(form->owns(*dialog));
 }
 
 TEST_F(FileDialogTest, ChosenNameIsProposedNextTimeAndACancelForgetsIt) {
@@ -105,16 +96,15 @@ TEST_F(FileDialogTest, DefaultOptionsAskBeforeReplacingAndRefuseMissingFiles) {
 TEST_F(FileDialogTest, TitleIsTheCaptionAndMultipleNamesComeBackCrSeparated) {
     ASSERT_TRUE(testing_files::writeBytes(folder.file(L"a.txt"), "a"));
     ASSERT_TRUE(testing_files::writeBytes(folder.file(L"b.txt"), "b"));
-    dialog->title = L"Choose \x0645";
-    dialog->initialDirectory = folder.path();
-    dialog->options = dialogopt::kDefault | dialogopt::kAllowMultiSelect;
+    FileDialog* names = newFileDialog(*form, L"Choose \x0645", folder.path(),
+                                      dialogopt::kDefault | dialogopt::kAllowMultiSelect);
     DialogDriver dialogs;
     dialogs.type(L"\"a.txt\" \"b.txt\"");
 
-    EXPECT_TRUE(execute(*dialog));
+    EXPECT_TRUE(execute(*names));
     std::wstring directory = folder.path();
     directory.pop_back(); // the platform names the folder without its final backslash
-    EXPECT_EQ(dialog->fileName, directory + L"\ra.txt\rb.txt");
+    EXPECT_EQ(names->fileName, directory + L"\ra.txt\rb.txt");
     const auto seen = dialogs.finish();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, L"Choose \x0645");

@@ -26,23 +26,30 @@ LOGFONTW fontOf(HFONT font) {
 
 } // namespace
 
-TEST(FontObject, ChildSharesItsParentsFontUntilOneChanges) {
+TEST(FontObject, ChildSharesItsParentsFontUntilEitherChanges) {
     ScopedForm form;
     form->font().setFaceName(L"Arial");
     form->font().setHeight(14);
     Control* edit = newEdit(*form, 0);
     ASSERT_TRUE(form->ensureHandle());
-
     ASSERT_NE(edit->fontIfAny(), nullptr);
-    EXPECT_EQ(edit->fontIfAny()->handle(), form->font().handle());
-    EXPECT_EQ(windowFont(*edit), form->font().handle());
+    const HFONT shared = form->font().handle();
+    EXPECT_EQ(edit->fontIfAny()->handle(), shared);
+    EXPECT_EQ(windowFont(*edit), shared);
+
+    // The parent's change leaves the child's window with the font it was given, still alive.
+    form->font().setHeight(20);
+    EXPECT_EQ(windowFont(*edit), shared);
+    EXPECT_EQ(GetObjectType(shared), static_cast<DWORD>(OBJ_FONT)) << "deleted under the edit";
+    EXPECT_EQ(fontOf(shared).lfHeight, 14);
+    EXPECT_EQ(fontOf(form->font().handle()).lfHeight, 20);
 
     edit->font().setHeight(22);
     EXPECT_NE(edit->font().handle(), form->font().handle());
     EXPECT_EQ(windowFont(*edit), edit->font().handle());
     EXPECT_EQ(fontOf(windowFont(*edit)).lfHeight, 22);
     EXPECT_EQ(edit->font().faceName(), L"Arial");
-    EXPECT_EQ(form->font().height(), 14) << "the parent keeps its own description";
+    EXPECT_EQ(form->font().height(), 20) << "the parent keeps its own description";
 }
 
 TEST(FontObject, ChangesSwitchTheWindowBeforeTheOldFontGoes) {
@@ -109,12 +116,6 @@ TEST(Brushes, PanelAndChildShareOneBrushUntilTheChildsColourChanges) {
     EXPECT_EQ(description.lbColor, GetSysColor(COLOR_WINDOW));
 }
 
-TEST(Colors, SystemColourIndexesResolveAndRgbPassesThrough) {
-    EXPECT_EQ(colorToRGB(kButtonFaceColor), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(colorToRGB(systemColor(COLOR_WINDOWTEXT)), GetSysColor(COLOR_WINDOWTEXT));
-    EXPECT_EQ(colorToRGB(RGB(1, 2, 3)), RGB(1, 2, 3));
-}
-
 TEST(Surface, MeasuresWithTheControlsCurrentFont) {
     ScopedForm form;
     Control* label = newPanel(*form, EdgeStyle::None);
@@ -128,22 +129,6 @@ TEST(Surface, MeasuresWithTheControlsCurrentFont) {
     GetTextExtentPoint32W(label->surface().textDC(), L"Dawatik", 7, &large);
     EXPECT_GT(small.cy, 0);
     EXPECT_GT(large.cy, small.cy * 2);
-}
-
-TEST(FontObject, ChildWindowsKeepTheirCopiedFontWhenTheParentsChanges) {
-    ScopedForm form;
-    form->font().setFaceName(L"Arial");
-    form->font().setHeight(14);
-    Control* edit = newEdit(*form, 0);
-    ASSERT_TRUE(form->ensureHandle());
-    HFONT shared = windowFont(*edit);
-    ASSERT_EQ(shared, form->font().handle());
-
-    form->font().setHeight(20);
-    EXPECT_EQ(windowFont(*edit), shared);
-    EXPECT_EQ(GetObjectType(shared), static_cast<DWORD>(OBJ_FONT)) << "deleted under the edit";
-    EXPECT_EQ(fontOf(shared).lfHeight, 14);
-    EXPECT_EQ(fontOf(form->font().handle()).lfHeight, 20);
 }
 
 namespace {

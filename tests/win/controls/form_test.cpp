@@ -135,25 +135,20 @@ TEST_F(FormTest, FormWithoutOwnerIsOnlyShown) {
 }
 
 TEST_F(FormTest, MessageBoxIsCaptionedWithTheApplicationsTitle) {
-    std::wstring systemCaption;
-    {
+    // The caption of the box `show` shows, answered with OK.
+    const auto captionOf = [](auto show) {
         const MessageBoxAnswer answer;
-        EXPECT_EQ(MessageBoxW(nullptr, L"Question?", nullptr, MB_OKCANCEL), IDOK);
-        systemCaption = answer.caption();
-    }
+        EXPECT_EQ(show(), IDOK);
+        return answer.caption();
+    };
+    const std::wstring systemCaption =
+        captionOf([] { return MessageBoxW(nullptr, L"Question?", nullptr, MB_OKCANCEL); });
     ASSERT_FALSE(systemCaption.empty());
-    {
-        const MessageBoxAnswer answer;
-        EXPECT_EQ(messageBox(L"Question?", MB_OKCANCEL | MB_ICONQUESTION), IDOK);
-        EXPECT_EQ(answer.caption(), systemCaption);
-    }
+    EXPECT_EQ(captionOf([] { return messageBox(L"Question?", MB_OKCANCEL | MB_ICONQUESTION); }),
+              systemCaption);
     const AsApplication app(&form());
     form().setText(L"Dawatik 1.4");
-    {
-        const MessageBoxAnswer answer;
-        EXPECT_EQ(messageBox(L"Question?", MB_OKCANCEL), IDOK);
-        EXPECT_EQ(answer.caption(), L"Dawatik 1.4");
-    }
+    EXPECT_EQ(captionOf([] { return messageBox(L"Question?", MB_OKCANCEL); }), L"Dawatik 1.4");
 }
 
 TEST_F(FormTest, FixedSizeFormCannotBeResized) {

@@ -102,14 +102,20 @@ HICON captionIcon(HWND window) {
     return reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
 }
 
+// A list as the main window makes for its toolbar: 16 x 16, device-dependent colours.
+ImageList* toolbarList(Control& owner) {
+    ImageList* list = newImageList(owner);
+    list->setImageWidth(16);
+    list->setImageHeight(16);
+    list->setColorDepth(6);
+    return list;
+}
+
 } // namespace
 
 TEST(ImageList, ToolbarStripBecomesElevenMaskedDeviceColourPictures) {
     ScopedForm form;
-    ImageList* list = newImageList(*form);
-    list->setImageWidth(16);
-    list->setImageHeight(16);
-    list->setColorDepth(6);
+    ImageList* list = toolbarList(*form);
     HBITMAP strip = makeStrip(11);
 
     EXPECT_EQ(list->addMasked(strip, 0), 0);
@@ -140,10 +146,7 @@ TEST(ImageList, ToolbarStripBecomesElevenMaskedDeviceColourPictures) {
 
 TEST(ImageList, ProgramStripLoadedForTheListGoesWithIt) {
     ScopedForm form;
-    ImageList* list = newImageList(*form);
-    list->setImageWidth(16);
-    list->setImageHeight(16);
-    list->setColorDepth(6);
+    ImageList* list = toolbarList(*form);
     HBITMAP strip = loadBitmapResource(GetModuleHandleW(nullptr), L"FMAIN_IMAGELIST1", *list);
     ASSERT_NE(strip, nullptr);
     EXPECT_EQ(list->addMasked(strip, 0), 0);

@@ -6,14 +6,6 @@
 using namespace ctl;
 using testing_gui::ScopedForm;
 
-namespace {
-
-bool sameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-} // namespace
-
 TEST(Layout, TopPanelAndClientEditShareTheClientAreaWithGap) {
     ScopedForm form;
     Control* panel = newPanel(*form, EdgeStyle::None);
@@ -26,6 +18,8 @@ TEST(Layout, TopPanelAndClientEditShareTheClientAreaWithGap) {
     form->setClientSize(400, 300);
     testing_gui::pump();
 
-    EXPECT_TRUE(sameRect(panel->bounds(), RECT{2, 2, 398, 28}));
-    EXPECT_TRUE(sameRect(edit->bounds(), RECT{2, 30, 398, 298}));
+    const RECT top = panel->bounds(), rest = edit->bounds();
+    const RECT wantedTop{2, 2, 398, 28}, wantedRest{2, 30, 398, 298};
+    EXPECT_TRUE(EqualRect(&top, &wantedTop));
+    EXPECT_TRUE(EqualRect(&rest, &wantedRest));
 }

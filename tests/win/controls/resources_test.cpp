@@ -42,14 +42,6 @@ TEST(ProgramResources, ToolbarStripHoldsElevenPicturesOnBlack) {
     EXPECT_EQ(info.bmWidth, kStripWidth);
     EXPECT_EQ(info.bmHeight, kSide);
 
-    // As the main window fills its toolbar list: device-dependent colours, black masked out.
-    ctl::initCommonControls(ICC_BAR_CLASSES);
-    HIMAGELIST list = ImageList_Create(kSide, kSide, ILC_COLORDDB | ILC_MASK, 0, 1);
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(ImageList_AddMasked(list, strip.get(), RGB(0, 0, 0)), 0);
-    EXPECT_EQ(ImageList_GetImageCount(list), kPictures);
-    ImageList_Destroy(list);
-
     // Every 16-pixel cell holds a picture of its own with a transparent (black) margin.
     BITMAPINFO format{};
     format.bmiHeader = {
@@ -84,16 +76,11 @@ TEST(ProgramResources, IconHoldsThreeTrueColourSizes) {
     EXPECT_EQ(pictures,
               (std::set<std::tuple<int, int, int>>{{48, 48, 32}, {32, 32, 32}, {16, 16, 32}}));
 
+    // Each picture loads (the platform scales a missing size, so only loading can fail).
     for (int size : {48, 32, 16}) {
         ctl::UniqueIcon icon(
             static_cast<HICON>(LoadImageW(self(), L"MAINICON", IMAGE_ICON, size, size, 0)));
-        ASSERT_TRUE(icon.get()) << size;
-        ICONINFO parts{};
-        ASSERT_TRUE(GetIconInfo(icon.get(), &parts));
-        ctl::UniqueBitmap mask(parts.hbmMask), colour(parts.hbmColor);
-        BITMAP bits{};
-        GetObjectW(mask.get(), sizeof(bits), &bits);
-        EXPECT_EQ(bits.bmWidth, size);
+        EXPECT_TRUE(icon.get()) << size;
     }
 }
 

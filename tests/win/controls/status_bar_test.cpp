@@ -10,7 +10,9 @@
 #include <vector>
 
 using namespace ctl;
+using testing_gui::height;
 using testing_gui::ScopedForm;
+using testing_gui::width;
 
 namespace {
 
@@ -28,13 +30,6 @@ std::vector<int> partEdges(Control& bar) {
     return edges;
 }
 
-int height(const RECT& r) {
-    return r.bottom - r.top;
-}
-int width(const RECT& r) {
-    return r.right - r.left;
-}
-
 // A hidden form with a client-aligned edit field, 400 x 300 inside.
 class StatusBar : public ::testing::Test {
 protected:
@@ -50,7 +45,7 @@ protected:
 
 } // namespace
 
-TEST_F(StatusBar, FirstTextCreatesTheBarBelowAnUnchangedArea) {
+TEST_F(StatusBar, FirstTextCreatesTheBarBelowAnUnchangedAreaAndItFollowsTheWidth) {
     setStatusText(*form, 0, L" Dawatik 1.4");
     Control* bar = form->statusBar;
     ASSERT_NE(bar, nullptr);
@@ -77,6 +72,12 @@ TEST_F(StatusBar, FirstTextCreatesTheBarBelowAnUnchangedArea) {
     EXPECT_EQ(partText(*bar, 0), L"C:\\docs\\a.txt");
     setStatusText(*form, 0, L"");
     EXPECT_EQ(partText(*bar, 0), L"");
+
+    // The bar follows the form's width.
+    form->setClientSize(600, 300);
+    testing_gui::pump();
+    EXPECT_EQ(width(bar->bounds()), 600);
+    EXPECT_EQ(bar->bounds().bottom, form->clientRect().bottom);
 }
 
 TEST_F(StatusBar, HigherIndexSplitsTheBarIntoEqualParts) {
@@ -97,16 +98,6 @@ TEST_F(StatusBar, HigherIndexSplitsTheBarIntoEqualParts) {
     EXPECT_TRUE(bar->sendMessage(SB_ISSIMPLE));
     setStatusText(*form, 0, L"parts again");
     EXPECT_FALSE(bar->sendMessage(SB_ISSIMPLE));
-}
-
-TEST_F(StatusBar, BarFollowsTheFormsWidth) {
-    setStatusText(*form, 0, L"text");
-    form->setClientSize(600, 300);
-    testing_gui::pump();
-    const RECT client = form->clientRect();
-    const RECT bar = form->statusBar->bounds();
-    EXPECT_EQ(width(bar), 600);
-    EXPECT_EQ(bar.bottom, client.bottom);
 }
 
 TEST_F(StatusBar, ABarTallerThanAByteKeepsItsWholeHeightAsTheMargin) {

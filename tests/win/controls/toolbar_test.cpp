@@ -92,7 +92,6 @@ TEST(Toolbar, EditorToolbarHasSixteenIdentifiersAndOneGroupOfAlignmentButtons) {
     EXPECT_EQ(button(*toolbar, 13).iBitmap, 7);
     EXPECT_EQ(button(*toolbar, 4).fsStyle, BTNS_SEP);
     EXPECT_EQ(button(*toolbar, 1).fsStyle, BTNS_AUTOSIZE);
-    EXPECT_EQ(button(*toolbar, 1).dwData, reinterpret_cast<DWORD_PTR>(toolbar));
 
     const BYTE radio = BTNS_AUTOSIZE | BTNS_CHECK | BTNS_GROUP;
     EXPECT_EQ(button(*toolbar, 10).fsStyle, radio);

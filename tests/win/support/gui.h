@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 namespace testing_gui {
 
@@ -49,6 +50,20 @@ inline void setClientSize(HWND window, int width, int height) {
                        static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
     SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+inline int width(const RECT& r) {
+    return r.right - r.left;
+}
+inline int height(const RECT& r) {
+    return r.bottom - r.top;
+}
+
+// An edit field's selection: start and end.
+inline std::pair<DWORD, DWORD> selection(HWND edit) {
+    DWORD start = 0, end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
 }
 
 inline std::wstring windowText(HWND window) {
