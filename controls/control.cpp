@@ -4,6 +4,7 @@
 #include "controls/control.h"
 
 #include "controls/font.h"
+#include "controls/path.h"
 
 #include <algorithm>
 
@@ -19,12 +20,6 @@ const ControlEvents& defaultEvents() {
     return record;
 }
 
-std::wstring upperCase(std::wstring text) {
-    if (!text.empty())
-        CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
-
 } // namespace
 
 HINSTANCE moduleInstance() noexcept {
@@ -33,7 +28,7 @@ HINSTANCE moduleInstance() noexcept {
 
 bool holdsMnemonic(std::wstring_view text, WPARAM key) {
     const wchar_t wanted[] = {L'&', static_cast<wchar_t>(key & 0xFF), 0};
-    return upperCase(std::wstring(text)).find(wanted) != std::wstring::npos;
+    return upperCase(text).find(wanted) != std::wstring::npos;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -24,6 +24,8 @@ void Icon::setHandle(HICON icon) {
         return;
     dropHandle();
     handle_.reset(icon);
+    // An icon whose make-up cannot be read is drawn at the usual size, not the last one's.
+    size_ = kDefaultSize;
     if (!icon)
         return;
     ICONINFO info{};

@@ -32,7 +32,8 @@ private:
     void dropHandle() noexcept;
 
     UniqueIcon handle_;
-    int size_ = 32;
+    static constexpr int kDefaultSize = 32;
+    int size_ = kDefaultSize;
     bool shared_ = false;
 };
 

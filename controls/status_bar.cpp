@@ -37,8 +37,8 @@ bool statusBarFollowsForm(Control& bar, Message& message, LRESULT& result) {
 
 Control* createStatusBar(Form& form) {
     initCommonControls(ICC_BAR_CLASSES);
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
-                        (form.isForm() ? SBARS_SIZEGRIP : CCS_BOTTOM);
+    const DWORD style =
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SBARS_SIZEGRIP;
     Control* bar = newControl(form, STATUSCLASSNAMEW, style, noActions(), false);
     bar->setBounds({0, 0, 0, 0});
     bar->flags().notAlignable = true; // placed by the bar itself, below the laid-out area

@@ -126,7 +126,6 @@ int Toolbar::addButtons(ToolbarTemplate entries, std::span<const int> images) {
         button.idCommand = entry.commandId;
         button.fsState = entry.state;
         button.fsStyle = entry.style;
-        button.dwData = reinterpret_cast<DWORD_PTR>(this);
         button.iString = -1;
         if (!entry.text.empty()) {
             // The string list the toolbar takes ends with an empty string.
