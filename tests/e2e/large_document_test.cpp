@@ -1,5 +1,5 @@
 // A document of 2 MB opened through the Open dialog: it shows while it arrives, the window
-// answers, and what the user asks for meanwhile waits for the whole text.
+// answers, what the user asks for meanwhile waits for the whole text, and a close ends it.
 
 #include "scenario.h"
 
@@ -110,6 +110,28 @@ TEST_F(LargeDocument, KeysAndSaveGivenDuringTheLoadWaitForTheWholeText) {
     program.toFront();
     PostMessageW(program.main(), WM_CLOSE, 0, 0);
     EXPECT_EQ(program.waitForExit(), 0);
+}
+
+TEST_F(LargeDocument, ClosingWhileItArrivesEndsTheProgramAndLeavesTheFileAlone) {
+    // Posted, as the close button does, and sent, as another program may: a sent close is
+    // answered between two slices.
+    for (const bool sent : {false, true}) {
+        e2e::Program program(folder.path());
+        ASSERT_TRUE(program.started());
+        program.press('O', true);
+        chooseInFileDialog(program, path);
+        ASSERT_TRUE(
+            e2e::waitFor([&] { return program.statusText().starts_with(L" Opening \x2026 "); }));
+        ASSERT_LT(static_cast<std::size_t>(GetWindowTextLengthW(program.edit())), text.size());
+        if (sent) {
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutW(program.main(), WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+        } else {
+            PostMessageW(program.main(), WM_CLOSE, 0, 0);
+        }
+        EXPECT_EQ(program.waitForExit(), 0) << (sent ? "sent" : "posted");
+        EXPECT_TRUE(testing_files::readBytes(path) == documentBytes(text));
+    }
 }
 
 } // namespace
