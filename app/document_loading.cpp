@@ -90,7 +90,6 @@ struct Document::Load {
     // Each slice is terminated in place for the moment it is put.
     PagedText rest;
     std::size_t put = 0;
-    std::wstring path;
     HWND timerWindow = nullptr;
     // Code units per millisecond the last slice took: sizes the next one.
     double rate = 0;
@@ -144,7 +143,6 @@ bool Document::open(const std::wstring& path) {
         ctl::setStatusText(*window_.mainWindow, 0, L" " + path);
         return true;
     }
-    load->path = path;
     startLoading(std::move(load));
     return true;
 }
@@ -253,7 +251,7 @@ void Document::endLoading() {
 }
 
 void Document::failLoading() {
-    const std::wstring path = load_->path;
+    const std::wstring path = fileName_;
     stopLoading();
     // Part of a file must never be saved over it: the document becomes empty and untitled.
     clear();
