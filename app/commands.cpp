@@ -63,8 +63,13 @@ void MainWindow::run(Command command) {
 }
 
 // Reading, selecting, copying, the view and help go on while a file arrives; what would change
-// its text, save part of it or replace it waits. Exit does not: closing stops the load.
+// its text, save part of it or replace it waits, and once something waits, everything after it
+// does, so that all is done in the order given. Exit does not: closing stops the load.
 bool MainWindow::waitsForLoad(Command command) {
+    if (command == Command::Exit)
+        return false;
+    if (!waiting_.empty())
+        return true;
     switch (command) {
     case Command::New:
     case Command::Open:

@@ -206,15 +206,21 @@ bool Document::putSlice(std::size_t wanted) {
     const auto before = static_cast<std::size_t>(GetWindowTextLengthW(edit));
     SendMessageW(edit, EM_SETSEL, before, before);
     wchar_t* text = load.rest.get();
-    const wchar_t after = text[end];
+    const wchar_t following = text[end];
     text[end] = L'\0';
     puttingSlice_ = true;
     SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text + load.put));
     puttingSlice_ = false;
-    text[end] = after;
-    const bool taken =
-        static_cast<std::size_t>(GetWindowTextLengthW(edit)) == before + (end - load.put);
+    text[end] = following;
+    const std::size_t after = before + (end - load.put);
+    const bool taken = static_cast<std::size_t>(GetWindowTextLengthW(edit)) == after;
 
+    // An end of the selection at the end of the text stays there: Select All or Ctrl+End given
+    // meanwhile reach the whole document, as they would after it had arrived.
+    if (selectionStart == before)
+        selectionStart = static_cast<DWORD>(after);
+    if (selectionEnd == before)
+        selectionEnd = static_cast<DWORD>(after);
     SendMessageW(edit, EM_SETSEL, selectionStart, selectionEnd);
     const LRESULT nowFirst = SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
     if (nowFirst != firstLine)

@@ -73,11 +73,12 @@ void MainWindow::onCharTyped(ctl::Control& sender, wchar_t& character, ctl::Shif
         static_cast<wchar_t>(typeKey(previousKey, static_cast<char16_t>(character), target));
 }
 
-// Delete, Shift+Delete (cut) and Shift+Insert (paste) change the text without a character.
+// Delete, Shift+Delete (cut) and Shift+Insert (paste) change the text without a character; any
+// key after something that waits for the file waits too, so that it acts in its turn.
 void MainWindow::onKeyPressed(ctl::Control&, ctl::KeyCode& key, ctl::ShiftState shift) {
     const bool edits = key == VK_DELETE || (key == VK_INSERT && (shift & ctl::shift::kShift) &&
                                             !(shift & ctl::shift::kCtrl));
-    if (!document.loading() || !edits)
+    if (!document.loading() || !(edits || !waiting_.empty()))
         return;
     waiting_.push_back({Waiting::Kind::Key, Command{}, 0, key, shift});
     key = 0;

@@ -3,6 +3,8 @@
 
 #include "scenario.h"
 
+#include <functional>
+
 namespace {
 
 class LargeDocument : public Scenario {
@@ -35,9 +37,9 @@ protected:
         bool alwaysAnswered = true;
         bool ended = false;
     };
+    // `meanwhile` is what the user does once the first lines show.
     Followed openAndFollow(const e2e::Program& program, const std::wstring& path,
-                           const std::wstring& text, std::wstring_view typedMeanwhile = {},
-                           bool saveMeanwhile = false) {
+                           const std::wstring& text, const std::function<void()>& meanwhile = {}) {
         program.press('O', true);
         chooseInFileDialog(program, path);
         Followed seen;
@@ -54,11 +56,9 @@ protected:
                     // The first lines are the file's, whole.
                     const std::wstring start = program.editText().substr(0, 200);
                     seen.sawPart |= text.starts_with(start) && !start.empty();
-                    if (!typed && seen.sawPart) {
+                    if (!typed && seen.sawPart && meanwhile) {
                         typed = true;
-                        program.type(typedMeanwhile);
-                        if (saveMeanwhile)
-                            program.press('S', true);
+                        meanwhile();
                     }
                 }
                 return status == L" " + path;
@@ -100,7 +100,10 @@ TEST_F(LargeDocument, KeysAndSaveGivenDuringTheLoadWaitForTheWholeText) {
 
     // "b" with the caret at the start, then Ctrl+S: the letter goes before the first line once
     // all of it is there, and the save writes all of it.
-    const Followed seen = openAndFollow(program, path, text, L"b", true);
+    const Followed seen = openAndFollow(program, path, text, [&] {
+        program.type(L"b");
+        program.press('S', true);
+    });
     ASSERT_TRUE(seen.ended);
     ASSERT_TRUE(seen.sawPart) << "the load ended before anything could be typed into it";
     const std::wstring typed = L"\x0628" + text;
@@ -132,6 +135,41 @@ TEST_F(LargeDocument, ClosingWhileItArrivesEndsTheProgramAndLeavesTheFileAlone) 
         EXPECT_EQ(program.waitForExit(), 0) << (sent ? "sent" : "posted");
         EXPECT_TRUE(testing_files::readBytes(path) == documentBytes(text));
     }
+}
+
+TEST_F(LargeDocument, WhatTheUserDoesMeanwhileActsOnTheWholeTextInTheOrderGiven) {
+    // Select All before anything waits: the selection grows with the text, and the letter
+    // typed after it replaces all of it.
+    {
+        e2e::Program program(folder.path());
+        ASSERT_TRUE(program.started());
+        const Followed seen = openAndFollow(program, path, text, [&] {
+            program.press('A', true);
+            program.type(L"b");
+        });
+        ASSERT_TRUE(seen.ended && seen.sawPart);
+        EXPECT_TRUE(e2e::waitFor([&] { return program.editText() == L"\x0628"; }))
+            << GetWindowTextLengthW(program.edit()) << " code units";
+        PostMessageW(program.main(), WM_CLOSE, 0, 0);
+        ASSERT_TRUE(e2e::Program::answer(expectChangedQuestion(program), IDNO));
+        ASSERT_EQ(program.waitForExit(), 0);
+    }
+    // A click into the text, a letter that waits, then Alt+E (a menu key), Select All and a
+    // second letter: they follow the letter in turn, so only the second letter stays.
+    e2e::Program program(folder.path());
+    ASSERT_TRUE(program.started());
+    const Followed seen = openAndFollow(program, path, text, [&] {
+        program.click(program.edit());
+        program.type(L"b");
+        program.press('E', false, true);
+        program.press(VK_ESCAPE);
+        program.press('A', true);
+        program.type(L"k");
+    });
+    ASSERT_TRUE(seen.ended && seen.sawPart);
+    EXPECT_TRUE(e2e::waitFor([&] { return program.editText() == L"\x0643"; }))
+        << GetWindowTextLengthW(program.edit()) << " code units";
+    EXPECT_TRUE(testing_files::readBytes(path) == documentBytes(text));
 }
 
 } // namespace
