@@ -3,6 +3,7 @@
 // through the platform's common file dialogs.
 
 #include "controls/object.h"
+#include "controls/options.h"
 
 #include <windows.h>
 
@@ -13,26 +14,6 @@
 namespace ctl {
 
 class Control;
-
-using FileDialogOptions = std::uint16_t;
-namespace dialogopt {
-inline constexpr FileDialogOptions kCreatePrompt = 1 << 0;
-inline constexpr FileDialogOptions kExtensionDifferent = 1 << 1;
-inline constexpr FileDialogOptions kFileMustExist = 1 << 2;
-inline constexpr FileDialogOptions kHideReadOnly = 1 << 3;
-inline constexpr FileDialogOptions kNoChangeDir = 1 << 4;
-inline constexpr FileDialogOptions kNoDereferenceLinks = 1 << 5;
-inline constexpr FileDialogOptions kAllowMultiSelect = 1 << 6;
-inline constexpr FileDialogOptions kNoNetworkButton = 1 << 7;
-inline constexpr FileDialogOptions kNoReadOnlyReturn = 1 << 8;
-inline constexpr FileDialogOptions kOverwritePrompt = 1 << 9;
-inline constexpr FileDialogOptions kPathMustExist = 1 << 10;
-inline constexpr FileDialogOptions kReadOnlyChecked = 1 << 11;
-inline constexpr FileDialogOptions kNoValidate = 1 << 12;
-// Existing files and paths to open; asks before replacing; no read-only box.
-inline constexpr FileDialogOptions kDefault =
-    kFileMustExist | kHideReadOnly | kOverwritePrompt | kPathMustExist;
-} // namespace dialogopt
 
 class FileDialog : public Object {
 public:

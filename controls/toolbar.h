@@ -3,6 +3,7 @@
 // image list or bitmap strips, per-button click handlers and tooltips.
 
 #include "controls/control.h"
+#include "controls/options.h"
 #include "controls/toolbar_template.h"
 
 #include <commctrl.h>
@@ -14,17 +15,6 @@
 #include <vector>
 
 namespace ctl {
-
-using ToolbarOptions = std::uint8_t;
-namespace tbopt {
-inline constexpr ToolbarOptions kTextRight = 1 << 0;
-inline constexpr ToolbarOptions kTextBelow = 1 << 1;
-inline constexpr ToolbarOptions kFlat = 1 << 2;
-inline constexpr ToolbarOptions kTransparent = 1 << 3;
-inline constexpr ToolbarOptions kWrapping = 1 << 4;
-inline constexpr ToolbarOptions kNoDivider = 1 << 5;
-inline constexpr ToolbarOptions kThreeD = 1 << 6;
-} // namespace tbopt
 
 class Toolbar;
 // Called with the toolbar and the command identifier of the clicked button.
