@@ -43,43 +43,21 @@ private:
     Handle handle_ = Invalid();
 };
 
-namespace detail {
-inline void deleteGdiObject(HGDIOBJ object) noexcept {
-    DeleteObject(object);
-}
-inline void destroyMenu(HMENU menu) noexcept {
-    DestroyMenu(menu);
-}
-inline void destroyAccel(HACCEL accel) noexcept {
-    DestroyAcceleratorTable(accel);
-}
-inline void destroyIcon(HICON icon) noexcept {
-    DestroyIcon(icon);
-}
-inline void destroyImageList(HIMAGELIST list) noexcept {
-    ImageList_Destroy(list);
-}
-inline void freeLocal(HLOCAL memory) noexcept {
-    LocalFree(memory);
-}
-inline void closeHandle(HANDLE handle) noexcept {
-    CloseHandle(handle);
-}
+// Files say "no handle" with INVALID_HANDLE_VALUE, which is not a constant expression.
 inline HANDLE noFile() noexcept {
     return INVALID_HANDLE_VALUE;
 }
-} // namespace detail
 
-using UniqueFont = UniqueHandle<HFONT, detail::deleteGdiObject>;
-using UniqueBrush = UniqueHandle<HBRUSH, detail::deleteGdiObject>;
-using UniqueBitmap = UniqueHandle<HBITMAP, detail::deleteGdiObject>;
-using UniqueRegion = UniqueHandle<HRGN, detail::deleteGdiObject>;
-using UniqueMenu = UniqueHandle<HMENU, detail::destroyMenu>;
-using UniqueAccel = UniqueHandle<HACCEL, detail::destroyAccel>;
-using UniqueIcon = UniqueHandle<HICON, detail::destroyIcon>;
-using UniqueImageList = UniqueHandle<HIMAGELIST, detail::destroyImageList>;
-using UniqueLocal = UniqueHandle<HLOCAL, detail::freeLocal>;
-using UniqueFile = UniqueHandle<HANDLE, detail::closeHandle, detail::noFile>;
+using UniqueFont = UniqueHandle<HFONT, DeleteObject>;
+using UniqueBrush = UniqueHandle<HBRUSH, DeleteObject>;
+using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObject>;
+using UniqueRegion = UniqueHandle<HRGN, DeleteObject>;
+using UniqueMenu = UniqueHandle<HMENU, DestroyMenu>;
+using UniqueAccel = UniqueHandle<HACCEL, DestroyAcceleratorTable>;
+using UniqueIcon = UniqueHandle<HICON, DestroyIcon>;
+using UniqueImageList = UniqueHandle<HIMAGELIST, ImageList_Destroy>;
+using UniqueLocal = UniqueHandle<HLOCAL, LocalFree>;
+using UniqueFile = UniqueHandle<HANDLE, CloseHandle, noFile>;
 
 // Selects a GDI object into a device context and puts the one it replaced back on scope exit.
 class SelectedObject {
