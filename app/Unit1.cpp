@@ -4,6 +4,7 @@
 #include "app/Unit1.h"
 
 #include "app/command_table.h"
+#include "app/font_families.h"
 #include "app/recovery.h"
 #include "controls/application.h"
 #include "controls/combo_box.h"
@@ -20,9 +21,7 @@
 #include "controls/toolbar.h"
 
 #include <array>
-#include <new>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -37,26 +36,6 @@ constexpr std::wstring_view kTitle = L"Dawatik 1.4";
 constexpr std::wstring_view kStatusGreeting = L" Dawatik 1.4";
 constexpr std::array<std::wstring_view, 12> kFontSizes = {L"12", L"16", L"18", L"22", L"26", L"28",
                                                           L"32", L"36", L"40", L"48", L"52", L"72"};
-
-// Family names as the font-name box tells them apart: letter case aside.
-struct FamilyOrder {
-    bool operator()(const std::wstring& a, const std::wstring& b) const {
-        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
-               CSTR_LESS_THAN;
-    }
-};
-using FamilySet = std::set<std::wstring, FamilyOrder>;
-
-// The platform reports a family once per character set; the first spelling of each is kept.
-// Nothing may be thrown through the platform's enumeration: short of memory, the list stops.
-int CALLBACK collectFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM families) {
-    try {
-        reinterpret_cast<FamilySet*>(families)->emplace(font->lfFaceName);
-        return 1;
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
-}
 
 } // namespace
 
@@ -162,16 +141,10 @@ void createMainWindow(MainWindow*& variable) {
 }
 
 void MainWindow::initialise() {
-    {
-        // Gathered first, so the box is sent one message per family rather than a search and
-        // an addition per report.
-        FamilySet families;
-        HDC dc = fontNameBox->surface().dc();
-        EnumFontFamiliesW(dc, nullptr, collectFontFamily, reinterpret_cast<LPARAM>(&families));
-        fontNameBox->releaseSurface();
-        for (const std::wstring& face : families)
-            ctl::addItem(*fontNameBox, face);
-    }
+    const FamilySet families = fontFamilies(fontNameBox->surface().dc());
+    fontNameBox->releaseSurface();
+    for (const std::wstring& face : families)
+        ctl::addItem(*fontNameBox, face);
     const bool haveTraditional = ctl::findItem(*fontNameBox, L"Traditional Arabic") >= 0;
     openSettings(settingsFileName());
     const StoredSettings stored = readSettings(haveTraditional ? L"Traditional Arabic" : L"Arial");

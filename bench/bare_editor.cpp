@@ -7,6 +7,7 @@
 //   bare_editor.exe <edit model file>
 
 #include "app/command_table.h"
+#include "app/font_families.h"
 #include "bench/bench_common.h"
 #include "bench/edit_model.h"
 
@@ -15,7 +16,6 @@
 #include <windows.h>
 
 #include <array>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -35,27 +35,10 @@ constexpr DWORD kComboStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPC
 constexpr DWORD kToolbarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
                                 CCS_NOPARENTALIGN | CCS_NODIVIDER | TBSTYLE_TOOLTIPS | TBSTYLE_LIST;
 
-struct Windows {
-    HWND top = nullptr;
-    HWND toolPanel = nullptr;
-    HWND editPanel = nullptr;
-    HWND edit = nullptr;
-    HWND status = nullptr;
-};
-Windows g;
-
-struct FamilyOrder {
-    bool operator()(const std::wstring& a, const std::wstring& b) const {
-        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
-               CSTR_LESS_THAN;
-    }
-};
-using FamilySet = std::set<std::wstring, FamilyOrder>;
-
-int CALLBACK collectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM families) {
-    reinterpret_cast<FamilySet*>(families)->emplace(font->lfFaceName);
-    return 1;
-}
+// The bound's windows; global, so all start null.
+struct {
+    HWND top, toolPanel, editPanel, edit, status;
+} g;
 
 int commandId(app::Command command) {
     for (std::size_t i = 0; i < app::kCommandTable.size(); ++i) {
@@ -276,9 +259,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     SendMessageW(g.status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L" Bound"));
     layOut();
 
-    FamilySet families;
     HDC dc = GetDC(names);
-    EnumFontFamiliesW(dc, nullptr, collectFamily, reinterpret_cast<LPARAM>(&families));
+    const app::FamilySet families = app::fontFamilies(dc);
     ReleaseDC(names, dc);
     for (const std::wstring& family : families)
         SendMessageW(names, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(family.c_str()));
