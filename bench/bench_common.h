@@ -2,6 +2,8 @@
 // What every benchmark program shares: a clock, medians, the message pump, the test documents
 // and the one output format the bench script reads.
 
+#include "tests/win/support/files.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -60,15 +62,8 @@ inline std::wstring arabicText(std::size_t units) {
 // A document file of exactly `bytes` bytes: the byte-order mark, then the text.
 inline bool writeDocumentFile(const std::wstring& path, std::size_t bytes) {
     const std::wstring image = L'\xFEFF' + arabicText(bytes / 2 - 1);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const BOOL ok =
-        WriteFile(file, image.data(), static_cast<DWORD>(image.size() * 2), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == image.size() * 2;
+    return testing_files::writeBytes(
+        path, std::string(reinterpret_cast<const char*>(image.data()), image.size() * 2));
 }
 
 // A document file read whole, its byte-order mark first; empty when it cannot be read.
