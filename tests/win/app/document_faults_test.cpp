@@ -3,12 +3,7 @@
 
 #include "document_window.h"
 
-using testing_gui::DialogDriver;
-using testing_gui::SeenDialog;
-
 namespace {
-
-const std::wstring kChanged = L"The text has changed\r\nDo you want to save the changes ?";
 
 using DocumentFaults = DocumentWindowTest;
 
