@@ -5,18 +5,24 @@
 
 namespace {
 
-using DocumentFaults = DocumentWindowTest;
-
-// Answers the error box a command shows and checks that it names `path`.
-void expectOneError(DialogDriver& dialogs, const std::wstring& path, const std::wstring& what) {
-    const auto seen = dialogs.finish();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_FALSE(seen[0].fileDialog);
-    EXPECT_EQ(seen[0].caption, L"Dawatik 1.4");
-    EXPECT_EQ(seen[0].buttons, std::vector<int>{IDOK});
-    EXPECT_NE(seen[0].text.find(L"\r\n" + path + L"\r\n"), std::wstring::npos) << seen[0].text;
-    EXPECT_EQ(seen[0].text.rfind(what, 0), 0u) << seen[0].text;
-}
+class DocumentFaults : public DocumentWindowTest {
+protected:
+    // Saves the named document and expects the one error box, naming the file, that tells the
+    // save failed; `reason` is a part of what it says after the name.
+    void expectSaveToFail(const std::wstring& path, const std::wstring& reason = {}) {
+        DialogDriver dialogs;
+        dialogs.press(IDOK);
+        record->saveCommand();
+        const auto seen = dialogs.finish();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_FALSE(seen[0].fileDialog);
+        EXPECT_EQ(seen[0].caption, L"Dawatik 1.4");
+        EXPECT_EQ(seen[0].buttons, std::vector<int>{IDOK});
+        const std::wstring told = L"The text could not be saved in\r\n" + path + L"\r\n";
+        EXPECT_EQ(seen[0].text.rfind(told, 0), 0u) << seen[0].text;
+        EXPECT_NE(seen[0].text.find(reason, told.size()), std::wstring::npos) << seen[0].text;
+    }
+};
 
 } // namespace
 
@@ -26,10 +32,7 @@ TEST_F(DocumentFaults, SaveIntoAReadOnlyFileIsToldAndNothingIsDiscarded) {
     type(L"new");
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
 
-    DialogDriver dialogs;
-    dialogs.press(IDOK);
-    record->saveCommand();
-    expectOneError(dialogs, path, L"The text could not be saved in");
+    expectSaveToFail(path);
     EXPECT_TRUE(record->document.modified());
     EXPECT_EQ(record->document.fileName(), path);
     EXPECT_EQ(bytesOf(path), marked(L"old"));
@@ -61,10 +64,7 @@ TEST_F(DocumentFaults, SaveIntoAFolderThatIsGoneIsToldAndClosingIsRefused) {
     DeleteFileW(path.c_str());
     ASSERT_TRUE(RemoveDirectoryW(subfolder.c_str()));
 
-    DialogDriver saving;
-    saving.press(IDOK);
-    record->saveCommand();
-    expectOneError(saving, path, L"The text could not be saved in");
+    expectSaveToFail(path);
     EXPECT_TRUE(record->document.modified());
     EXPECT_FALSE(testing_files::exists(subfolder));
 
@@ -85,11 +85,8 @@ TEST_F(DocumentFaults, FailedReplaceLeavesTheOldFileWholeAndNoStrayFile) {
     HANDLE other = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    DialogDriver dialogs;
-    dialogs.press(IDOK);
-    record->saveCommand();
+    expectSaveToFail(path);
     CloseHandle(other);
-    expectOneError(dialogs, path, L"The text could not be saved in");
     EXPECT_EQ(bytesOf(path), marked(L"old"));
     EXPECT_EQ(folder.entryCount(), 1);
     EXPECT_TRUE(record->document.modified());
@@ -189,13 +186,7 @@ TEST_F(DocumentFaults, DISABLED_ShortWriteUnderAFileSizeLimitKeepsTheOldFile) {
         block += line;
     type(block);
 
-    DialogDriver dialogs;
-    dialogs.press(IDOK);
-    record->saveCommand();
-    const auto seen = dialogs.finish();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_NE(seen[0].text.find(L"Not all of the text could be written"), std::wstring::npos)
-        << seen[0].text;
+    expectSaveToFail(path, L"Not all of the text could be written");
     EXPECT_EQ(bytesOf(path), marked(L"old"));
     EXPECT_EQ(folder.entryCount(), 1);
     EXPECT_TRUE(record->document.modified());
