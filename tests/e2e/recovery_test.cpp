@@ -22,19 +22,8 @@ protected:
     std::wstring appData() const { return e2e::localAppData(folder.path()); }
     std::wstring recoveryFolder() const { return appData() + L"Dawatik\\Recovery\\"; }
 
-    // The names of the recovery folder's files that match `pattern`.
     std::vector<std::wstring> files(const wchar_t* pattern) const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW((recoveryFolder() + pattern).c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(data.cFileName);
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-        return names;
+        return namesIn(recoveryFolder(), pattern);
     }
 
     // Waits until the one copy in the folder holds `text` (and `path`).
@@ -92,6 +81,21 @@ protected:
         EXPECT_EQ(box.window, nullptr) << "asked: " << ::testing::PrintToString(box.text);
     }
 
+    // The next start asks nothing and shows an empty document.
+    void expectNothingOffered() const {
+        e2e::Program program(folder.path());
+        ASSERT_TRUE(program.started());
+        expectNoQuestion(program);
+        EXPECT_EQ(program.editText(), L"");
+    }
+
+    // A file where the program's folder would go: no copy can be written until it goes.
+    std::wstring blocker() const { return appData() + L"Dawatik"; }
+    void blockCopies() const {
+        makeAppData();
+        ASSERT_TRUE(testing_files::writeBytes(blocker(), "x"));
+    }
+
     // Closes the program as the user does; `changed` answers No to the unsaved-changes question.
     void closeNormally(e2e::Program& program, bool changed) const {
         PostMessageW(program.main(), WM_CLOSE, 0, 0);
@@ -103,21 +107,11 @@ protected:
     }
 };
 
-TEST_F(Recovery, AStartAndExitWithoutChangesWriteNothing) {
-    e2e::Program program(folder.path());
-    ASSERT_TRUE(program.started());
-    expectNoQuestion(program);
-    ASSERT_NO_FATAL_FAILURE(closeNormally(program, false));
-    EXPECT_FALSE(testing_files::exists(appData() + L"Dawatik"));
-}
-
 TEST_F(Recovery, AKilledProgramGivesItsTypedTextBackAsAModifiedDocument) {
     {
         e2e::Program program(folder.path());
         ASSERT_TRUE(program.started());
-        program.click(program.edit());
-        program.type(L"slam");
-        ASSERT_TRUE(program.waitForText(kLetter));
+        ASSERT_TRUE(program.typeIntoText(L"slam", kLetter));
         // Written a moment after typing pauses.
         ASSERT_TRUE(waitForCopy(kLetter));
         EXPECT_EQ(files(L"*.lock").size(), 1u);
@@ -137,10 +131,7 @@ TEST_F(Recovery, AKilledProgramGivesItsTypedTextBackAsAModifiedDocument) {
     // Unsaved still: closing asks, and after No nothing is left to offer.
     ASSERT_NO_FATAL_FAILURE(closeNormally(program, true));
     EXPECT_TRUE(files(L"*.*").empty());
-    e2e::Program next(folder.path());
-    ASSERT_TRUE(next.started());
-    expectNoQuestion(next);
-    EXPECT_EQ(next.editText(), L"");
+    expectNothingOffered();
 }
 
 TEST_F(Recovery, ACopyOfASavedDocumentComesBackUnderItsPathUntilSaved) {
@@ -164,28 +155,11 @@ TEST_F(Recovery, ACopyOfASavedDocumentComesBackUnderItsPathUntilSaved) {
     EXPECT_TRUE(files(L"*.restoring").empty());
 }
 
-TEST_F(Recovery, NoDeletesTheCopyAndTheNextStartAsksNothing) {
-    ASSERT_NO_FATAL_FAILURE(leaveCopy(L"", kLetter));
-    {
-        e2e::Program program(folder.path());
-        ASSERT_TRUE(program.started());
-        const e2e::Dialog box = expectRestoreQuestion(program, L"of the untitled document");
-        ASSERT_TRUE(e2e::Program::answer(box, IDNO));
-        EXPECT_TRUE(waitForNoCopy());
-        EXPECT_EQ(program.editText(), L"");
-        ASSERT_NO_FATAL_FAILURE(closeNormally(program, false));
-    }
-    e2e::Program program(folder.path());
-    ASSERT_TRUE(program.started());
-    expectNoQuestion(program);
-}
-
 TEST_F(Recovery, SavingOrExitingNormallyLeavesNothingToOffer) {
     {
         e2e::Program program(folder.path());
         ASSERT_TRUE(program.started());
-        program.click(program.edit());
-        program.type(L"slam");
+        ASSERT_TRUE(program.typeIntoText(L"slam", kLetter));
         ASSERT_TRUE(waitForCopy(kLetter));
         // Saved: the copy goes.
         const std::wstring document = folder.file(L"letter.txt");
@@ -199,16 +173,13 @@ TEST_F(Recovery, SavingOrExitingNormallyLeavesNothingToOffer) {
         ASSERT_NO_FATAL_FAILURE(closeNormally(program, true));
         EXPECT_TRUE(files(L"*.*").empty());
     }
-    e2e::Program program(folder.path());
-    ASSERT_TRUE(program.started());
-    expectNoQuestion(program);
+    expectNothingOffered();
 }
 
-TEST_F(Recovery, ACopyOfARunningInstanceIsLeftAlone) {
+TEST_F(Recovery, ACopyOfARunningInstanceIsLeftAloneAndOfferedOnceItIsGone) {
     e2e::Program first(folder.path());
     ASSERT_TRUE(first.started());
-    first.click(first.edit());
-    first.type(L"slam");
+    ASSERT_TRUE(first.typeIntoText(L"slam", kLetter));
     ASSERT_TRUE(waitForCopy(kLetter));
     {
         e2e::Program second(folder.path());
@@ -218,12 +189,18 @@ TEST_F(Recovery, ACopyOfARunningInstanceIsLeftAlone) {
         ASSERT_NO_FATAL_FAILURE(closeNormally(second, false));
     }
     EXPECT_TRUE(waitForCopy(kLetter));
-    // Once its instance is gone, the copy is offered.
+    // Once its instance is gone, the copy is offered; No deletes it.
     first.kill();
-    e2e::Program third(folder.path());
-    ASSERT_TRUE(third.started());
-    const e2e::Dialog box = expectRestoreQuestion(third, L"of the untitled document");
-    ASSERT_TRUE(e2e::Program::answer(box, IDNO));
+    {
+        e2e::Program third(folder.path());
+        ASSERT_TRUE(third.started());
+        const e2e::Dialog box = expectRestoreQuestion(third, L"of the untitled document");
+        ASSERT_TRUE(e2e::Program::answer(box, IDNO));
+        EXPECT_TRUE(waitForNoCopy());
+        EXPECT_EQ(third.editText(), L"");
+        ASSERT_NO_FATAL_FAILURE(closeNormally(third, false));
+    }
+    expectNothingOffered();
 }
 
 TEST_F(Recovery, ACopyWhoseRestoreEndedTheProgramIsKeptAsADocument) {
@@ -264,14 +241,10 @@ TEST_F(Recovery, ACopyWhoseRestoreEndedTheProgramIsKeptAsADocument) {
 }
 
 TEST_F(Recovery, AFailedCopyIsToldOnceInTheStatusBarAndTypingGoesOn) {
-    // A file where the program's folder would go: no copy can be written.
-    makeAppData();
-    const std::wstring blocker = appData() + L"Dawatik";
-    ASSERT_TRUE(testing_files::writeBytes(blocker, "x"));
+    ASSERT_NO_FATAL_FAILURE(blockCopies());
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
-    program.click(program.edit());
-    program.type(L"slam");
+    ASSERT_TRUE(program.typeIntoText(L"slam", kLetter));
     EXPECT_TRUE(program.waitForStatus(L" The recovery copy could not be written"));
     // Typing goes on meanwhile.
     program.type(L"k");
@@ -289,16 +262,13 @@ TEST_F(Recovery, AFailedCopyIsToldOnceInTheStatusBarAndTypingGoesOn) {
 
 TEST_F(Recovery, TheStatusBarComesBackOnceACopyIsWrittenAgain) {
     // The folder cannot be made at first, then it can.
-    makeAppData();
-    const std::wstring blocker = appData() + L"Dawatik";
-    ASSERT_TRUE(testing_files::writeBytes(blocker, "x"));
+    ASSERT_NO_FATAL_FAILURE(blockCopies());
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
     const std::wstring greeting = program.statusText();
-    program.click(program.edit());
-    program.type(L"slam");
+    ASSERT_TRUE(program.typeIntoText(L"slam", kLetter));
     ASSERT_TRUE(program.waitForStatus(L" The recovery copy could not be written"));
-    ASSERT_TRUE(DeleteFileW(blocker.c_str()));
+    ASSERT_TRUE(DeleteFileW(blocker().c_str()));
     program.type(L"k");
     EXPECT_TRUE(waitForCopy(kLetter + L"\x0643"));
     EXPECT_TRUE(program.waitForStatus(greeting));
