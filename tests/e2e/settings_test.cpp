@@ -50,7 +50,8 @@ TEST_F(Settings, FontSizeAndAlignmentComeBackAtTheNextStart) {
         EXPECT_TRUE(e2e::waitFor([&] { return setting(L"FontName") == font; }))
             << testing::PrintToString(setting(L"FontName"));
 
-        // The size keys, still in the font list (see Typing.SelectAllCutPasteAndTextSizeKeys).
+        // The size keys, still in the font list (see
+        // Typing.EditingShortcutsButtonsAndTextSizeKeys).
         program.press(VK_ADD, true);
         program.press(VK_ADD, true);
         ASSERT_TRUE(e2e::waitFor([&] { return program.sizeText() == L"76"; }));
@@ -58,8 +59,7 @@ TEST_F(Settings, FontSizeAndAlignmentComeBackAtTheNextStart) {
 
         // Nothing typed: the program closes without a question.
         program.click(program.edit());
-        program.press(VK_F4, false, true);
-        EXPECT_EQ(program.waitForExit(), 0);
+        EXPECT_EQ(program.closeWithAltF4(), 0);
     }
     EXPECT_EQ(setting(L"FontName"), font);
     EXPECT_EQ(setting(L"FontSize"), L"76");
@@ -80,6 +80,5 @@ TEST_F(Settings, FontSizeAndAlignmentComeBackAtTheNextStart) {
         e2e::waitFor([&] { return program.buttonDown(app::toolbarEntryOf(app::Command::Right)); }));
     expectMarks(program, true, false);
     EXPECT_EQ(setting(L"TextAlign"), L"Right");
-    program.press(VK_F4, false, true);
-    EXPECT_EQ(program.waitForExit(), 0);
+    EXPECT_EQ(program.closeWithAltF4(), 0);
 }
