@@ -76,6 +76,15 @@ protected:
         return box;
     }
 
+    // The started program offers the copy of `what`; Yes puts its `text` in.
+    static void restoreOffered(const e2e::Program& program, const std::wstring& what,
+                               const std::wstring& text) {
+        ASSERT_TRUE(program.started());
+        const e2e::Dialog box = expectRestoreQuestion(program, what);
+        ASSERT_TRUE(e2e::Program::answer(box, IDYES));
+        ASSERT_TRUE(program.waitForText(text));
+    }
+
     static void expectNoQuestion(const e2e::Program& program) {
         const e2e::Dialog box = program.waitForDialog(2500);
         EXPECT_EQ(box.window, nullptr) << "asked: " << ::testing::PrintToString(box.text);
@@ -118,10 +127,7 @@ TEST_F(Recovery, AKilledProgramGivesItsTypedTextBackAsAModifiedDocument) {
         program.kill();
     }
     e2e::Program program(folder.path());
-    ASSERT_TRUE(program.started());
-    const e2e::Dialog box = expectRestoreQuestion(program, L"of the untitled document");
-    ASSERT_TRUE(e2e::Program::answer(box, IDYES));
-    ASSERT_TRUE(program.waitForText(kLetter));
+    ASSERT_NO_FATAL_FAILURE(restoreOffered(program, L"of the untitled document", kLetter));
     EXPECT_EQ(files(L"*.restoring").size(), 1u);
     // Worked in, the text is copied as any other, and the restore mark goes.
     ASSERT_TRUE(program.caretToEnd());
@@ -140,10 +146,7 @@ TEST_F(Recovery, ACopyOfASavedDocumentComesBackUnderItsPathUntilSaved) {
     const std::wstring text = L"old\r\nnew \x0645";
     ASSERT_NO_FATAL_FAILURE(leaveCopy(document, text));
     e2e::Program program(folder.path());
-    ASSERT_TRUE(program.started());
-    const e2e::Dialog box = expectRestoreQuestion(program, L"of\r\n" + document);
-    ASSERT_TRUE(e2e::Program::answer(box, IDYES));
-    ASSERT_TRUE(program.waitForText(text));
+    ASSERT_NO_FATAL_FAILURE(restoreOffered(program, L"of\r\n" + document, text));
     EXPECT_TRUE(program.waitForStatus(L" " + document));
     // Not saved until the user saves: then into the old path without a dialog, and the copy
     // goes.
@@ -209,12 +212,9 @@ TEST_F(Recovery, ACopyWhoseRestoreEndedTheProgramIsKeptAsADocument) {
     const std::wstring document = folder.file(L"marks.txt");
     ASSERT_NO_FATAL_FAILURE(leaveCopy(document, crashing));
     {
-        e2e::Program program(folder.path());
-        ASSERT_TRUE(program.started());
-        const e2e::Dialog box = expectRestoreQuestion(program, L"of\r\n" + document);
-        ASSERT_TRUE(e2e::Program::answer(box, IDYES));
         // Marked as being restored: the field holds the text, not yet clicked into.
-        ASSERT_TRUE(program.waitForText(crashing));
+        e2e::Program program(folder.path());
+        ASSERT_NO_FATAL_FAILURE(restoreOffered(program, L"of\r\n" + document, crashing));
         EXPECT_EQ(files(L"*.restoring").size(), 1u);
         EXPECT_TRUE(files(L"*.recovery").empty());
         program.click(program.edit());
