@@ -199,10 +199,8 @@ Program::Program(const std::wstring& folder, int showCommand) {
 
 Program::~Program() {
     if (process_.hProcess) {
-        if (running()) {
-            TerminateProcess(process_.hProcess, 1);
-            WaitForSingleObject(process_.hProcess, 10000);
-        }
+        if (running())
+            kill();
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
     }
