@@ -21,29 +21,32 @@ DWORD processOf(HWND window) {
     return process;
 }
 
-struct Search {
-    DWORD process;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK findMain(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<Search*>(context);
-    if (processOf(window) == search->process && IsWindowVisible(window) &&
-        classOf(window) != L"#32770" && textOf(window) == kTitle) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+// The top-level windows of `process` for which `wanted` holds, in the platform's order.
+template <class Wanted>
+std::vector<HWND> windowsOf(DWORD process, Wanted wanted) {
+    struct Search {
+        DWORD process;
+        Wanted& wanted;
+        std::vector<HWND> found;
+    } search{process, wanted, {}};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(context);
+            if (processOf(window) == search->process && search->wanted(window))
+                search->found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
-BOOL CALLBACK findDialog(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<Search*>(context);
-    if (processOf(window) == search->process && classOf(window) == L"#32770" &&
-        IsWindowVisible(window) && IsWindowEnabled(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+bool isShownDialog(HWND window) {
+    return classOf(window) == L"#32770" && IsWindowVisible(window);
+}
+
+// A dialog that takes input: a message box above a file dialog, not the file dialog below it.
+bool isOpenDialog(HWND window) {
+    return isShownDialog(window) && IsWindowEnabled(window);
 }
 
 // A window's client area as the screen shows it.
@@ -160,18 +163,20 @@ Program::Program(const std::wstring& folder, int showCommand) {
                         &process_))
         return;
     WaitForInputIdle(process_.hProcess, 20000);
-    Search search{process_.dwProcessId};
+    std::vector<HWND> found;
     waitFor(
         [&] {
-            search.found = nullptr;
-            EnumWindows(findMain, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
+            found = windowsOf(process_.dwProcessId, [](HWND window) {
+                return IsWindowVisible(window) && classOf(window) != L"#32770" &&
+                       textOf(window) == kTitle;
+            });
+            return !found.empty();
         },
         20000);
-    if (!search.found)
+    if (found.empty())
         return;
     EnumChildWindows(
-        search.found,
+        found[0],
         [](HWND child, LPARAM context) -> BOOL {
             auto* self = reinterpret_cast<Program*>(context);
             const std::wstring name = classOf(child);
@@ -189,15 +194,13 @@ Program::Program(const std::wstring& folder, int showCommand) {
         },
         reinterpret_cast<LPARAM>(this));
     if (edit_ && status_ && toolbar_ && fontName_ && fontSize_)
-        main_ = search.found;
+        main_ = found[0];
 }
 
 Program::~Program() {
     if (process_.hProcess) {
-        if (running()) {
-            TerminateProcess(process_.hProcess, 1);
-            WaitForSingleObject(process_.hProcess, 10000);
-        }
+        if (running())
+            kill();
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
     }
@@ -276,26 +279,16 @@ bool Program::inMenu() const {
 }
 
 std::vector<HWND> Program::popupMenus() const {
-    struct Popups {
-        DWORD process;
-        std::vector<HWND> found;
-    } popups{process_.dwProcessId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* popups = reinterpret_cast<Popups*>(context);
-            if (processOf(window) == popups->process && IsWindowVisible(window) &&
-                classOf(window) == L"#32768")
-                popups->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&popups));
-    std::sort(popups.found.begin(), popups.found.end(), [](HWND a, HWND b) {
+    std::vector<HWND> popups = windowsOf(process_.dwProcessId, [](HWND window) {
+        return IsWindowVisible(window) && classOf(window) == L"#32768";
+    });
+    std::sort(popups.begin(), popups.end(), [](HWND a, HWND b) {
         RECT ra{}, rb{};
         GetWindowRect(a, &ra);
         GetWindowRect(b, &rb);
         return ra.left < rb.left;
     });
-    return popups.found;
+    return popups;
 }
 
 Program::Marks Program::alignMarks() const {
@@ -385,28 +378,28 @@ bool Program::buttonDown(int index) const {
 }
 
 Dialog Program::waitForDialog(DWORD timeoutMs) const {
-    Search search{process_.dwProcessId};
     Dialog dialog;
+    std::vector<HWND> found;
     waitFor(
         [&] {
-            search.found = nullptr;
-            EnumWindows(findDialog, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
+            found = windowsOf(process_.dwProcessId, isOpenDialog);
+            return !found.empty();
         },
         timeoutMs);
-    if (!search.found)
+    if (found.empty())
         return dialog;
-    dialog.window = search.found;
-    dialog.caption = textOf(search.found);
-    dialog.fileDialog = GetDlgItem(search.found, 0x47C) != nullptr;
+    HWND box = found[0];
+    dialog.window = box;
+    dialog.caption = textOf(box);
+    dialog.fileDialog = GetDlgItem(box, 0x47C) != nullptr;
     if (!dialog.fileDialog) {
         // Wait for the text: a box that has just opened may not have its text field yet.
-        waitFor([&] { return GetDlgItem(search.found, 0xFFFF) != nullptr; }, 2000);
-        dialog.text = textOf(GetDlgItem(search.found, 0xFFFF));
+        waitFor([&] { return GetDlgItem(box, 0xFFFF) != nullptr; }, 2000);
+        dialog.text = textOf(GetDlgItem(box, 0xFFFF));
     }
     for (int button : {IDOK, IDCANCEL, IDYES, IDNO}) {
         // Wine's box holds every button and hides those it does not offer.
-        HWND item = GetDlgItem(search.found, button);
+        HWND item = GetDlgItem(box, button);
         if (item && IsWindowVisible(item))
             dialog.buttons.push_back(button);
     }
@@ -433,26 +426,11 @@ bool Program::chooseFile(const Dialog& dialog, const std::wstring& path) {
 }
 
 bool Program::noDialog() const {
-    Search search{process_.dwProcessId};
-    EnumWindows(findDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found == nullptr;
+    return windowsOf(process_.dwProcessId, isOpenDialog).empty();
 }
 
 int Program::dialogCount() const {
-    struct Count {
-        DWORD process;
-        int dialogs;
-    } count{process_.dwProcessId, 0};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* count = reinterpret_cast<Count*>(context);
-            if (processOf(window) == count->process && classOf(window) == L"#32770" &&
-                IsWindowVisible(window))
-                ++count->dialogs;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.dialogs;
+    return static_cast<int>(windowsOf(process_.dwProcessId, isShownDialog).size());
 }
 
 std::wstring setting(const std::wstring& file, const wchar_t* key) {

@@ -67,6 +67,11 @@ public:
     bool running() const;
     // Waits for the process to end; its exit code, or -1 when it did not end in time.
     long waitForExit(DWORD timeoutMs = 10000);
+    // Presses Alt+F4, as the user closes the window, and waits for the process to end.
+    long closeWithAltF4() {
+        press(VK_F4, false, true);
+        return waitForExit();
+    }
     // Ends the process at once, as a crash or a power cut would.
     void kill();
 

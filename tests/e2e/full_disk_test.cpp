@@ -3,7 +3,6 @@
 
 #include "scenario.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -39,23 +38,6 @@ std::size_t fillDisk(const std::wstring& path) {
     }
     CloseHandle(file);
     return total;
-}
-
-// The names in a folder, sorted.
-std::vector<std::wstring> entriesOf(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 } // namespace
@@ -104,7 +86,7 @@ TEST_F(FullDisk, AFailedSaveIsToldAndKeepsTheFileAndTheChanges) {
 
     // The old file is intact, nothing half-written is left beside it, and the text stays.
     EXPECT_EQ(testing_files::readBytes(letter), saved);
-    EXPECT_EQ(entriesOf(disk), (std::vector<std::wstring>{L"filler", L"letter.txt"}));
+    EXPECT_EQ(namesIn(disk), (std::vector<std::wstring>{L"filler", L"letter.txt"}));
     EXPECT_EQ(program.editText(), longer);
     EXPECT_EQ(program.title(), L"Dawatik 1.4");
 
@@ -119,6 +101,5 @@ TEST_F(FullDisk, AFailedSaveIsToldAndKeepsTheFileAndTheChanges) {
     program.press('S', true);
     EXPECT_TRUE(waitForFile(letter, documentBytes(longer)));
     EXPECT_TRUE(program.noDialog());
-    program.press(VK_F4, false, true);
-    EXPECT_EQ(program.waitForExit(), 0);
+    EXPECT_EQ(program.closeWithAltF4(), 0);
 }

@@ -14,21 +14,10 @@ KEYBDINPUT keyEvent(WORD virtualKey, bool up) {
     key.wVk = virtualKey;
     key.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
     key.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    switch (virtualKey) {
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN:
-    case VK_HOME:
-    case VK_END:
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_INSERT:
-    case VK_DELETE:
-        key.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-        break;
-    default:
-        break;
+    for (WORD extended : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT,
+                          VK_INSERT, VK_DELETE}) {
+        if (virtualKey == extended)
+            key.dwFlags |= KEYEVENTF_EXTENDEDKEY;
     }
     return key;
 }

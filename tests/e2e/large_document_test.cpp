@@ -29,8 +29,8 @@ protected:
     const std::wstring text = largeText();
     const std::wstring path = folder.file(L"large.txt");
 
-    // Opens `path` with Ctrl+O and its dialog, and follows the load until the status bar shows
-    // the path: whether part of the text was seen while the rest arrived, and whether the
+    // Opens the large file with Ctrl+O and its dialog, and follows the load until the status bar
+    // shows the path: whether part of the text was seen while the rest arrived, and whether the
     // window answered every time it was asked.
     struct Followed {
         bool sawPart = false;
@@ -38,8 +38,8 @@ protected:
         bool ended = false;
     };
     // `meanwhile` is what the user does once the first lines show.
-    Followed openAndFollow(const e2e::Program& program, const std::wstring& path,
-                           const std::wstring& text, const std::function<void()>& meanwhile = {}) {
+    Followed openAndFollow(const e2e::Program& program,
+                           const std::function<void()>& meanwhile = {}) {
         program.press('O', true);
         chooseInFileDialog(program, path);
         Followed seen;
@@ -72,7 +72,7 @@ TEST_F(LargeDocument, ShowsWhileArrivingAndEndsAsTheFileWithNothingToUndo) {
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
 
-    const Followed seen = openAndFollow(program, path, text);
+    const Followed seen = openAndFollow(program);
     ASSERT_TRUE(seen.ended) << "the load did not end; the status bar shows "
                             << testing::PrintToString(program.statusText());
     EXPECT_TRUE(seen.sawPart) << "the first lines did not show before the rest";
@@ -88,7 +88,7 @@ TEST_F(LargeDocument, ShowsWhileArrivingAndEndsAsTheFileWithNothingToUndo) {
     EXPECT_TRUE(program.noDialog());
 
     // Nothing to undo: Ctrl+Z after the same file has arrived again leaves its text.
-    ASSERT_TRUE(openAndFollow(program, path, text).ended);
+    ASSERT_TRUE(openAndFollow(program).ended);
     program.toFront();
     ASSERT_TRUE(program.pressAndWait('Z', true));
     EXPECT_TRUE(program.editText() == text) << "Undo changed the text";
@@ -100,7 +100,7 @@ TEST_F(LargeDocument, KeysAndSaveGivenDuringTheLoadWaitForTheWholeText) {
 
     // "b" with the caret at the start, then Ctrl+S: the letter goes before the first line once
     // all of it is there, and the save writes all of it.
-    const Followed seen = openAndFollow(program, path, text, [&] {
+    const Followed seen = openAndFollow(program, [&] {
         program.type(L"b");
         program.press('S', true);
     });
@@ -143,7 +143,7 @@ TEST_F(LargeDocument, WhatTheUserDoesMeanwhileActsOnTheWholeTextInTheOrderGiven)
     {
         e2e::Program program(folder.path());
         ASSERT_TRUE(program.started());
-        const Followed seen = openAndFollow(program, path, text, [&] {
+        const Followed seen = openAndFollow(program, [&] {
             program.press('A', true);
             program.type(L"b");
         });
@@ -158,7 +158,7 @@ TEST_F(LargeDocument, WhatTheUserDoesMeanwhileActsOnTheWholeTextInTheOrderGiven)
     // second letter: they follow the letter in turn, so only the second letter stays.
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
-    const Followed seen = openAndFollow(program, path, text, [&] {
+    const Followed seen = openAndFollow(program, [&] {
         program.click(program.edit());
         program.type(L"b");
         program.press('E', false, true);

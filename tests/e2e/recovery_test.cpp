@@ -22,19 +22,8 @@ protected:
     std::wstring appData() const { return e2e::localAppData(folder.path()); }
     std::wstring recoveryFolder() const { return appData() + L"Dawatik\\Recovery\\"; }
 
-    // The names of the recovery folder's files that match `pattern`.
     std::vector<std::wstring> files(const wchar_t* pattern) const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW((recoveryFolder() + pattern).c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(data.cFileName);
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-        return names;
+        return namesIn(recoveryFolder(), pattern);
     }
 
     // Waits until the one copy in the folder holds `text` (and `path`).
@@ -87,9 +76,33 @@ protected:
         return box;
     }
 
+    // The started program offers the copy of `what`; Yes puts its `text` in.
+    static void restoreOffered(const e2e::Program& program, const std::wstring& what,
+                               const std::wstring& text) {
+        ASSERT_TRUE(program.started());
+        const e2e::Dialog box = expectRestoreQuestion(program, what);
+        ASSERT_TRUE(e2e::Program::answer(box, IDYES));
+        ASSERT_TRUE(program.waitForText(text));
+    }
+
     static void expectNoQuestion(const e2e::Program& program) {
         const e2e::Dialog box = program.waitForDialog(2500);
         EXPECT_EQ(box.window, nullptr) << "asked: " << ::testing::PrintToString(box.text);
+    }
+
+    // The next start asks nothing and shows an empty document.
+    void expectNothingOffered() const {
+        e2e::Program program(folder.path());
+        ASSERT_TRUE(program.started());
+        expectNoQuestion(program);
+        EXPECT_EQ(program.editText(), L"");
+    }
+
+    // A file where the program's folder would go: no copy can be written until it goes.
+    std::wstring blocker() const { return appData() + L"Dawatik"; }
+    void blockCopies() const {
+        makeAppData();
+        ASSERT_TRUE(testing_files::writeBytes(blocker(), "x"));
     }
 
     // Closes the program as the user does; `changed` answers No to the unsaved-changes question.
@@ -103,31 +116,18 @@ protected:
     }
 };
 
-TEST_F(Recovery, AStartAndExitWithoutChangesWriteNothing) {
-    e2e::Program program(folder.path());
-    ASSERT_TRUE(program.started());
-    expectNoQuestion(program);
-    ASSERT_NO_FATAL_FAILURE(closeNormally(program, false));
-    EXPECT_FALSE(testing_files::exists(appData() + L"Dawatik"));
-}
-
 TEST_F(Recovery, AKilledProgramGivesItsTypedTextBackAsAModifiedDocument) {
     {
         e2e::Program program(folder.path());
         ASSERT_TRUE(program.started());
-        program.click(program.edit());
-        program.type(L"slam");
-        ASSERT_TRUE(program.waitForText(kLetter));
+        ASSERT_TRUE(program.typeIntoText(L"slam", kLetter));
         // Written a moment after typing pauses.
         ASSERT_TRUE(waitForCopy(kLetter));
         EXPECT_EQ(files(L"*.lock").size(), 1u);
         program.kill();
     }
     e2e::Program program(folder.path());
-    ASSERT_TRUE(program.started());
-    const e2e::Dialog box = expectRestoreQuestion(program, L"of the untitled document");
-    ASSERT_TRUE(e2e::Program::answer(box, IDYES));
-    ASSERT_TRUE(program.waitForText(kLetter));
+    ASSERT_NO_FATAL_FAILURE(restoreOffered(program, L"of the untitled document", kLetter));
     EXPECT_EQ(files(L"*.restoring").size(), 1u);
     // Worked in, the text is copied as any other, and the restore mark goes.
     ASSERT_TRUE(program.caretToEnd());
@@ -137,10 +137,7 @@ TEST_F(Recovery, AKilledProgramGivesItsTypedTextBackAsAModifiedDocument) {
     // Unsaved still: closing asks, and after No nothing is left to offer.
     ASSERT_NO_FATAL_FAILURE(closeNormally(program, true));
     EXPECT_TRUE(files(L"*.*").empty());
-    e2e::Program next(folder.path());
-    ASSERT_TRUE(next.started());
-    expectNoQuestion(next);
-    EXPECT_EQ(next.editText(), L"");
+    expectNothingOffered();
 }
 
 TEST_F(Recovery, ACopyOfASavedDocumentComesBackUnderItsPathUntilSaved) {
@@ -149,10 +146,7 @@ TEST_F(Recovery, ACopyOfASavedDocumentComesBackUnderItsPathUntilSaved) {
     const std::wstring text = L"old\r\nnew \x0645";
     ASSERT_NO_FATAL_FAILURE(leaveCopy(document, text));
     e2e::Program program(folder.path());
-    ASSERT_TRUE(program.started());
-    const e2e::Dialog box = expectRestoreQuestion(program, L"of\r\n" + document);
-    ASSERT_TRUE(e2e::Program::answer(box, IDYES));
-    ASSERT_TRUE(program.waitForText(text));
+    ASSERT_NO_FATAL_FAILURE(restoreOffered(program, L"of\r\n" + document, text));
     EXPECT_TRUE(program.waitForStatus(L" " + document));
     // Not saved until the user saves: then into the old path without a dialog, and the copy
     // goes.
@@ -164,28 +158,11 @@ TEST_F(Recovery, ACopyOfASavedDocumentComesBackUnderItsPathUntilSaved) {
     EXPECT_TRUE(files(L"*.restoring").empty());
 }
 
-TEST_F(Recovery, NoDeletesTheCopyAndTheNextStartAsksNothing) {
-    ASSERT_NO_FATAL_FAILURE(leaveCopy(L"", kLetter));
-    {
-        e2e::Program program(folder.path());
-        ASSERT_TRUE(program.started());
-        const e2e::Dialog box = expectRestoreQuestion(program, L"of the untitled document");
-        ASSERT_TRUE(e2e::Program::answer(box, IDNO));
-        EXPECT_TRUE(waitForNoCopy());
-        EXPECT_EQ(program.editText(), L"");
-        ASSERT_NO_FATAL_FAILURE(closeNormally(program, false));
-    }
-    e2e::Program program(folder.path());
-    ASSERT_TRUE(program.started());
-    expectNoQuestion(program);
-}
-
 TEST_F(Recovery, SavingOrExitingNormallyLeavesNothingToOffer) {
     {
         e2e::Program program(folder.path());
         ASSERT_TRUE(program.started());
-        program.click(program.edit());
-        program.type(L"slam");
+        ASSERT_TRUE(program.typeIntoText(L"slam", kLetter));
         ASSERT_TRUE(waitForCopy(kLetter));
         // Saved: the copy goes.
         const std::wstring document = folder.file(L"letter.txt");
@@ -199,16 +176,13 @@ TEST_F(Recovery, SavingOrExitingNormallyLeavesNothingToOffer) {
         ASSERT_NO_FATAL_FAILURE(closeNormally(program, true));
         EXPECT_TRUE(files(L"*.*").empty());
     }
-    e2e::Program program(folder.path());
-    ASSERT_TRUE(program.started());
-    expectNoQuestion(program);
+    expectNothingOffered();
 }
 
-TEST_F(Recovery, ACopyOfARunningInstanceIsLeftAlone) {
+TEST_F(Recovery, ACopyOfARunningInstanceIsLeftAloneAndOfferedOnceItIsGone) {
     e2e::Program first(folder.path());
     ASSERT_TRUE(first.started());
-    first.click(first.edit());
-    first.type(L"slam");
+    ASSERT_TRUE(first.typeIntoText(L"slam", kLetter));
     ASSERT_TRUE(waitForCopy(kLetter));
     {
         e2e::Program second(folder.path());
@@ -218,12 +192,18 @@ TEST_F(Recovery, ACopyOfARunningInstanceIsLeftAlone) {
         ASSERT_NO_FATAL_FAILURE(closeNormally(second, false));
     }
     EXPECT_TRUE(waitForCopy(kLetter));
-    // Once its instance is gone, the copy is offered.
+    // Once its instance is gone, the copy is offered; No deletes it.
     first.kill();
-    e2e::Program third(folder.path());
-    ASSERT_TRUE(third.started());
-    const e2e::Dialog box = expectRestoreQuestion(third, L"of the untitled document");
-    ASSERT_TRUE(e2e::Program::answer(box, IDNO));
+    {
+        e2e::Program third(folder.path());
+        ASSERT_TRUE(third.started());
+        const e2e::Dialog box = expectRestoreQuestion(third, L"of the untitled document");
+        ASSERT_TRUE(e2e::Program::answer(box, IDNO));
+        EXPECT_TRUE(waitForNoCopy());
+        EXPECT_EQ(third.editText(), L"");
+        ASSERT_NO_FATAL_FAILURE(closeNormally(third, false));
+    }
+    expectNothingOffered();
 }
 
 TEST_F(Recovery, ACopyWhoseRestoreEndedTheProgramIsKeptAsADocument) {
@@ -232,12 +212,9 @@ TEST_F(Recovery, ACopyWhoseRestoreEndedTheProgramIsKeptAsADocument) {
     const std::wstring document = folder.file(L"marks.txt");
     ASSERT_NO_FATAL_FAILURE(leaveCopy(document, crashing));
     {
-        e2e::Program program(folder.path());
-        ASSERT_TRUE(program.started());
-        const e2e::Dialog box = expectRestoreQuestion(program, L"of\r\n" + document);
-        ASSERT_TRUE(e2e::Program::answer(box, IDYES));
         // Marked as being restored: the field holds the text, not yet clicked into.
-        ASSERT_TRUE(program.waitForText(crashing));
+        e2e::Program program(folder.path());
+        ASSERT_NO_FATAL_FAILURE(restoreOffered(program, L"of\r\n" + document, crashing));
         EXPECT_EQ(files(L"*.restoring").size(), 1u);
         EXPECT_TRUE(files(L"*.recovery").empty());
         program.click(program.edit());
@@ -264,14 +241,10 @@ TEST_F(Recovery, ACopyWhoseRestoreEndedTheProgramIsKeptAsADocument) {
 }
 
 TEST_F(Recovery, AFailedCopyIsToldOnceInTheStatusBarAndTypingGoesOn) {
-    // A file where the program's folder would go: no copy can be written.
-    makeAppData();
-    const std::wstring blocker = appData() + L"Dawatik";
-    ASSERT_TRUE(testing_files::writeBytes(blocker, "x"));
+    ASSERT_NO_FATAL_FAILURE(blockCopies());
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
-    program.click(program.edit());
-    program.type(L"slam");
+    ASSERT_TRUE(program.typeIntoText(L"slam", kLetter));
     EXPECT_TRUE(program.waitForStatus(L" The recovery copy could not be written"));
     // Typing goes on meanwhile.
     program.type(L"k");
@@ -289,16 +262,13 @@ TEST_F(Recovery, AFailedCopyIsToldOnceInTheStatusBarAndTypingGoesOn) {
 
 TEST_F(Recovery, TheStatusBarComesBackOnceACopyIsWrittenAgain) {
     // The folder cannot be made at first, then it can.
-    makeAppData();
-    const std::wstring blocker = appData() + L"Dawatik";
-    ASSERT_TRUE(testing_files::writeBytes(blocker, "x"));
+    ASSERT_NO_FATAL_FAILURE(blockCopies());
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
     const std::wstring greeting = program.statusText();
-    program.click(program.edit());
-    program.type(L"slam");
+    ASSERT_TRUE(program.typeIntoText(L"slam", kLetter));
     ASSERT_TRUE(program.waitForStatus(L" The recovery copy could not be written"));
-    ASSERT_TRUE(DeleteFileW(blocker.c_str()));
+    ASSERT_TRUE(DeleteFileW(blocker().c_str()));
     program.type(L"k");
     EXPECT_TRUE(waitForCopy(kLetter + L"\x0643"));
     EXPECT_TRUE(program.waitForStatus(greeting));

@@ -7,11 +7,16 @@ using Settings = Scenario;
 
 namespace {
 
-void expectMarks(const e2e::Program& program, bool right, bool center) {
+// View > Text Align's marks and the two alignment buttons show the text centred or at the right.
+void expectAlignment(const e2e::Program& program, bool centered) {
+    const int right = app::toolbarEntryOf(app::Command::Right);
+    const int center = app::toolbarEntryOf(app::Command::Center);
+    ASSERT_TRUE(e2e::waitFor([&] { return program.buttonDown(centered ? center : right); }));
+    EXPECT_FALSE(program.buttonDown(centered ? right : center));
     const e2e::Program::Marks marks = program.alignMarks();
     ASSERT_TRUE(marks.seen) << "View > Text Align did not open";
-    EXPECT_EQ(marks.right, right);
-    EXPECT_EQ(marks.center, center);
+    EXPECT_EQ(marks.right, !centered);
+    EXPECT_EQ(marks.center, centered);
 }
 
 } // namespace
@@ -23,17 +28,12 @@ TEST_F(Settings, FontSizeAndAlignmentComeBackAtTheNextStart) {
         ASSERT_TRUE(program.started());
         EXPECT_EQ(program.sizeText(), L"72");
         program.click(program.edit());
-        expectMarks(program, true, false);
-        EXPECT_TRUE(program.buttonDown(app::toolbarEntryOf(app::Command::Right)));
-        EXPECT_FALSE(program.buttonDown(app::toolbarEntryOf(app::Command::Center)));
+        expectAlignment(program, false);
 
         // View > Text Align > Center, chosen with the keyboard.
         program.chooseFromMenu(
             {VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
-        ASSERT_TRUE(e2e::waitFor(
-            [&] { return program.buttonDown(app::toolbarEntryOf(app::Command::Center)); }));
-        EXPECT_FALSE(program.buttonDown(app::toolbarEntryOf(app::Command::Right)));
-        expectMarks(program, false, true);
+        expectAlignment(program, true);
         EXPECT_EQ(setting(L"TextAlign"), L"Center");
 
         // The font list by the keyboard: opened with a click, the next family with Down, taken
@@ -50,7 +50,8 @@ TEST_F(Settings, FontSizeAndAlignmentComeBackAtTheNextStart) {
         EXPECT_TRUE(e2e::waitFor([&] { return setting(L"FontName") == font; }))
             << testing::PrintToString(setting(L"FontName"));
 
-        // The size keys, still in the font list (see Typing.SelectAllCutPasteAndTextSizeKeys).
+        // The size keys with the focus still in the font list (the typing tests press them in
+        // the text).
         program.press(VK_ADD, true);
         program.press(VK_ADD, true);
         ASSERT_TRUE(e2e::waitFor([&] { return program.sizeText() == L"76"; }));
@@ -58,8 +59,7 @@ TEST_F(Settings, FontSizeAndAlignmentComeBackAtTheNextStart) {
 
         // Nothing typed: the program closes without a question.
         program.click(program.edit());
-        program.press(VK_F4, false, true);
-        EXPECT_EQ(program.waitForExit(), 0);
+        EXPECT_EQ(program.closeWithAltF4(), 0);
     }
     EXPECT_EQ(setting(L"FontName"), font);
     EXPECT_EQ(setting(L"FontSize"), L"76");
@@ -70,16 +70,11 @@ TEST_F(Settings, FontSizeAndAlignmentComeBackAtTheNextStart) {
     EXPECT_EQ(program.fontText(), font);
     EXPECT_EQ(program.sizeText(), L"76");
     program.click(program.edit());
-    expectMarks(program, false, true);
-    EXPECT_TRUE(program.buttonDown(app::toolbarEntryOf(app::Command::Center)));
-    EXPECT_FALSE(program.buttonDown(app::toolbarEntryOf(app::Command::Right)));
+    expectAlignment(program, true);
 
     // Back to the right with the toolbar: stored at once.
     program.clickButton(app::toolbarEntryOf(app::Command::Right));
-    ASSERT_TRUE(
-        e2e::waitFor([&] { return program.buttonDown(app::toolbarEntryOf(app::Command::Right)); }));
-    expectMarks(program, true, false);
+    expectAlignment(program, false);
     EXPECT_EQ(setting(L"TextAlign"), L"Right");
-    program.press(VK_F4, false, true);
-    EXPECT_EQ(program.waitForExit(), 0);
+    EXPECT_EQ(program.closeWithAltF4(), 0);
 }

@@ -1,5 +1,6 @@
 // The main window as the user leaves it: what a start, a move, a resize and a maximised start
-// write to Setting.ini, and a question that holds the window until it is answered.
+// write to Setting.ini (and a start and exit with nothing done anywhere else), and a question
+// that holds the window until it is answered.
 
 #include "scenario.h"
 
@@ -14,22 +15,21 @@ void placeWindow(HWND window, int left, int top, int width, int height, UINT fla
 
 } // namespace
 
-TEST_F(Window, AStartAndAnExitWithNothingDoneLeaveTheSettingsAsTheyWere) {
+TEST_F(Window, AStartAndAnExitWithNothingDoneLeaveTheSettingsAsTheyWereAndNoRecoveryCopy) {
     {
         e2e::Program program(folder.path());
         ASSERT_TRUE(program.started());
-        program.press(VK_F4, false, true);
-        ASSERT_EQ(program.waitForExit(), 0);
+        ASSERT_EQ(program.closeWithAltF4(), 0);
     }
     EXPECT_FALSE(testing_files::exists(settingsFile()));
+    EXPECT_FALSE(testing_files::exists(e2e::localAppData(folder.path()) + L"Dawatik"));
 
     const std::string stored = "[General]\r\nFontSize=30\r\nLeft=100\r\n\r\n[Mine]\r\nKey=1\r\n";
     ASSERT_TRUE(testing_files::writeBytes(settingsFile(), stored));
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
     EXPECT_EQ(program.sizeText(), L"30");
-    program.press(VK_F4, false, true);
-    ASSERT_EQ(program.waitForExit(), 0);
+    ASSERT_EQ(program.closeWithAltF4(), 0);
     EXPECT_EQ(testing_files::readBytes(settingsFile()), stored);
 }
 
@@ -47,8 +47,7 @@ TEST_F(Window, AMoveWritesThePositionAndAResizeAllFourBounds) {
     EXPECT_EQ(setting(L"Width"), L"600");
     EXPECT_EQ(setting(L"Left"), L"300");
     EXPECT_EQ(setting(L"Top"), L"200");
-    program.press(VK_F4, false, true);
-    EXPECT_EQ(program.waitForExit(), 0);
+    EXPECT_EQ(program.closeWithAltF4(), 0);
 }
 
 TEST_F(Window, AStartMaximisedByItsShortcutRecordsNothingUntilTheUserMovesIt) {
@@ -70,8 +69,7 @@ TEST_F(Window, AStartMaximisedByItsShortcutRecordsNothingUntilTheUserMovesIt) {
     placeWindow(program.main(), 260, 190, 0, 0, SWP_NOSIZE);
     EXPECT_TRUE(e2e::waitFor([&] { return setting(L"Left") == L"260"; }));
     EXPECT_EQ(setting(L"Width"), L"<none>");
-    program.press(VK_F4, false, true);
-    EXPECT_EQ(program.waitForExit(), 0);
+    EXPECT_EQ(program.closeWithAltF4(), 0);
 }
 
 TEST_F(Window, TheUnsavedChangesQuestionHoldsTheWindowUntilItIsAnswered) {

@@ -3,25 +3,44 @@
 
 #include "document_window.h"
 
-using testing_gui::DialogDriver;
-using testing_gui::SeenDialog;
-
 namespace {
 
-const std::wstring kChanged = L"The text has changed\r\nDo you want to save the changes ?";
+class DocumentFaults : public DocumentWindowTest {
+protected:
+    // The program's error box, beginning with `told`.
+    static void expectErrorBox(const testing_gui::SeenDialog& box, const std::wstring& told) {
+        EXPECT_FALSE(box.fileDialog);
+        EXPECT_EQ(box.caption, L"Dawatik 1.4");
+        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(box.text.rfind(told, 0), 0u) << box.text;
+    }
 
-using DocumentFaults = DocumentWindowTest;
+    // Saves the named document and expects the one box that tells, naming the file, that the
+    // save failed; `reason` is a part of what it says after the name.
+    void expectSaveToFail(const std::wstring& path, const std::wstring& reason = {}) {
+        DialogDriver dialogs;
+        dialogs.press(IDOK);
+        record->saveCommand();
+        const auto seen = dialogs.finish();
+        ASSERT_EQ(seen.size(), 1u);
+        const std::wstring told = L"The text could not be saved in\r\n" + path + L"\r\n";
+        expectErrorBox(seen[0], told);
+        EXPECT_NE(seen[0].text.find(reason, told.size()), std::wstring::npos) << seen[0].text;
+    }
 
-// Answers the error box a command shows and checks that it names `path`.
-void expectOneError(DialogDriver& dialogs, const std::wstring& path, const std::wstring& what) {
-    const auto seen = dialogs.finish();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_FALSE(seen[0].fileDialog);
-    EXPECT_EQ(seen[0].caption, L"Dawatik 1.4");
-    EXPECT_EQ(seen[0].buttons, std::vector<int>{IDOK});
-    EXPECT_NE(seen[0].text.find(L"\r\n" + path + L"\r\n"), std::wstring::npos) << seen[0].text;
-    EXPECT_EQ(seen[0].text.rfind(what, 0), 0u) << seen[0].text;
-}
+    // Opens `path` (after No to the unsaved-changes question when the document is `changed`)
+    // and expects the box that tells, naming the file, that it did not open.
+    void expectOpenToFail(const std::wstring& path, const std::wstring& told, bool changed) {
+        DialogDriver dialogs;
+        if (changed)
+            dialogs.press(IDNO);
+        dialogs.type(path).press(IDOK);
+        record->openCommand();
+        const auto seen = dialogs.finish();
+        ASSERT_EQ(seen.size(), changed ? 3u : 2u);
+        expectErrorBox(seen.back(), told + L"\r\n" + path);
+    }
+};
 
 } // namespace
 
@@ -31,10 +50,7 @@ TEST_F(DocumentFaults, SaveIntoAReadOnlyFileIsToldAndNothingIsDiscarded) {
     type(L"new");
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
 
-    DialogDriver dialogs;
-    dialogs.press(IDOK);
-    record->saveCommand();
-    expectOneError(dialogs, path, L"The text could not be saved in");
+    expectSaveToFail(path);
     EXPECT_TRUE(record->document.modified());
     EXPECT_EQ(record->document.fileName(), path);
     EXPECT_EQ(bytesOf(path), marked(L"old"));
@@ -66,10 +82,7 @@ TEST_F(DocumentFaults, SaveIntoAFolderThatIsGoneIsToldAndClosingIsRefused) {
     DeleteFileW(path.c_str());
     ASSERT_TRUE(RemoveDirectoryW(subfolder.c_str()));
 
-    DialogDriver saving;
-    saving.press(IDOK);
-    record->saveCommand();
-    expectOneError(saving, path, L"The text could not be saved in");
+    expectSaveToFail(path);
     EXPECT_TRUE(record->document.modified());
     EXPECT_FALSE(testing_files::exists(subfolder));
 
@@ -90,11 +103,8 @@ TEST_F(DocumentFaults, FailedReplaceLeavesTheOldFileWholeAndNoStrayFile) {
     HANDLE other = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    DialogDriver dialogs;
-    dialogs.press(IDOK);
-    record->saveCommand();
+    expectSaveToFail(path);
     CloseHandle(other);
-    expectOneError(dialogs, path, L"The text could not be saved in");
     EXPECT_EQ(bytesOf(path), marked(L"old"));
     EXPECT_EQ(folder.entryCount(), 1);
     EXPECT_TRUE(record->document.modified());
@@ -130,14 +140,8 @@ TEST_F(DocumentFaults, UnreadableFileIsToldAndTheDocumentKept) {
                                FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
 
-    DialogDriver dialogs;
-    dialogs.press(IDNO).type(locked).press(IDOK);
-    record->openCommand();
+    expectOpenToFail(locked, L"The file could not be opened", true);
     CloseHandle(other);
-    auto seen = dialogs.finish();
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_EQ(seen[2].text.rfind(L"The file could not be opened\r\n" + locked, 0), 0u)
-        << seen[2].text;
     EXPECT_EQ(text(), L"p\r\nq");
     EXPECT_EQ(record->document.fileName(), previous);
     EXPECT_TRUE(record->document.modified());
@@ -149,12 +153,7 @@ TEST_F(DocumentFaults, FileTooLargeForTheEditFieldIsToldAndTheDocumentKept) {
     edit->sendMessage(EM_SETLIMITTEXT, 8);
     // Seven units fit, but not with the line break loading adds.
     const std::wstring seven = file(L"seven.txt", marked(L"1234567"));
-    DialogDriver dialogs;
-    dialogs.type(seven).press(IDOK);
-    record->openCommand();
-    auto seen = dialogs.finish();
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[1].text.rfind(L"The file is too large to open\r\n" + seven, 0), 0u);
+    expectOpenToFail(seven, L"The file is too large to open", false);
     EXPECT_EQ(text(), L"p\r\n");
     EXPECT_EQ(record->document.fileName(), folder.file(L"previous.txt"));
 
@@ -172,12 +171,7 @@ TEST_F(DocumentFaults, FileTooLargeForTheEditFieldIsToldAndTheDocumentKept) {
         SetEndOfFile(file);
         CloseHandle(file);
     }
-    DialogDriver hugeDialogs;
-    hugeDialogs.type(huge).press(IDOK);
-    record->openCommand();
-    seen = hugeDialogs.finish();
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[1].text.rfind(L"The file is too large to open\r\n" + huge, 0), 0u);
+    expectOpenToFail(huge, L"The file is too large to open", false);
     EXPECT_EQ(text(), L"p\r\n");
     EXPECT_FALSE(record->document.modified());
 }
@@ -194,13 +188,7 @@ TEST_F(DocumentFaults, DISABLED_ShortWriteUnderAFileSizeLimitKeepsTheOldFile) {
         block += line;
     type(block);
 
-    DialogDriver dialogs;
-    dialogs.press(IDOK);
-    record->saveCommand();
-    const auto seen = dialogs.finish();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_NE(seen[0].text.find(L"Not all of the text could be written"), std::wstring::npos)
-        << seen[0].text;
+    expectSaveToFail(path, L"Not all of the text could be written");
     EXPECT_EQ(bytesOf(path), marked(L"old"));
     EXPECT_EQ(folder.entryCount(), 1);
     EXPECT_TRUE(record->document.modified());

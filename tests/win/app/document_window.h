@@ -92,6 +92,10 @@ protected:
     testing_files::TempFolder folder;
 };
 
+using testing_gui::DialogDriver;
+
+inline const std::wstring kChanged = L"The text has changed\r\nDo you want to save the changes ?";
+
 inline std::string utf16(const std::wstring& text) {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
 }

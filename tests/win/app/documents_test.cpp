@@ -1,11 +1,7 @@
 #include "document_window.h"
 
-using testing_gui::DialogDriver;
-using testing_gui::SeenDialog;
-
 namespace {
 
-const std::wstring kChanged = L"The text has changed\r\nDo you want to save the changes ?";
 const std::wstring kNotUnicode =
     L"This file seems not an Arabic Unicode text\r\nDo you want to open anyway ?";
 const std::vector<int> kOkCancel = {IDOK, IDCANCEL};
@@ -33,22 +29,13 @@ TEST_F(DocumentFiles, SaveWritesTheMarkThenTheTextAsUtf16LittleEndian) {
     EXPECT_EQ(status(), L" Dawatik 1.4");
 }
 
-TEST_F(DocumentFiles, OpenEndsTheTextWithALineBreakAndSaveKeepsIt) {
-    const std::wstring path = file(L"a.txt", marked(L"a"));
-    open(path);
-    EXPECT_EQ(text(), L"a\r\n");
-    EXPECT_FALSE(record->document.modified());
-    EXPECT_EQ(record->document.fileName(), path);
-    EXPECT_EQ(status(), L" " + path);
-
-    record->saveCommand();
-    EXPECT_EQ(bytesOf(path), marked(L"a\r\n"));
-}
-
-TEST_F(DocumentFiles, LoneLineFeedsAndReturnsOpenAsLinesAndSaveAsCrLf) {
-    const std::wstring lf = file(L"lf.txt", marked(L"a\nb\n"));
+TEST_F(DocumentFiles, OpenEndsEveryLineInCrLfAndSaveWritesWhatItShows) {
+    const std::wstring lf = file(L"lf.txt", marked(L"a\nb"));
     open(lf);
     EXPECT_EQ(text(), L"a\r\nb\r\n");
+    EXPECT_FALSE(record->document.modified());
+    EXPECT_EQ(record->document.fileName(), lf);
+    EXPECT_EQ(status(), L" " + lf);
     record->saveCommand();
     EXPECT_EQ(bytesOf(lf), marked(L"a\r\nb\r\n"));
 
@@ -127,15 +114,6 @@ TEST_F(DocumentFiles, SaveAsTakesTheNewNameButLeavesTheStatusBar) {
     EXPECT_TRUE(record->document.modified());
 }
 
-TEST_F(DocumentFiles, NewEmptiesTheDocumentAndTheStatusBar) {
-    open(file(L"a.txt", marked(L"a")));
-    record->newCommand();
-    EXPECT_EQ(text(), L"");
-    EXPECT_FALSE(record->document.modified());
-    EXPECT_EQ(record->document.fileName(), L"");
-    EXPECT_EQ(status(), L"");
-}
-
 TEST_F(UnsavedChanges, UntitledBlankTextGoesWithoutAQuestionTitledIsAsked) {
     type(L"  \r\n\t\r\n ");
     ASSERT_TRUE(record->document.modified());
@@ -152,42 +130,39 @@ TEST_F(UnsavedChanges, UntitledBlankTextGoesWithoutAQuestionTitledIsAsked) {
     const auto seen = asked.finish();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_TRUE(seen[0].isProgramBox(kChanged, kYesNoCancel)) << seen[0].text;
+    // New empties the document and the status bar.
     EXPECT_EQ(text(), L"");
+    EXPECT_FALSE(record->document.modified());
     EXPECT_EQ(record->document.fileName(), L"");
+    EXPECT_EQ(status(), L"");
 }
 
-TEST_F(UnsavedChanges, CancelStopsNewOpenAndClosing) {
-    type(L"keep me");
-    {
+TEST_F(UnsavedChanges, CancelStopsNewOpenSaveAndClosing) {
+    // The dialogs a command shows, answered with `buttons` in turn (0: cancel a file dialog).
+    const auto answered = [](std::initializer_list<int> buttons, auto command) {
         DialogDriver dialogs;
-        dialogs.press(IDCANCEL);
-        record->newCommand();
-        EXPECT_EQ(dialogs.finish().size(), 1u);
-    }
-    {
-        DialogDriver dialogs; // no file dialog follows the cancelled question
-        dialogs.press(IDCANCEL);
-        record->openCommand();
-        EXPECT_EQ(dialogs.finish().size(), 1u);
-    }
-    {
-        // Yes, then the save dialog cancelled: the same as Cancel.
-        DialogDriver dialogs;
-        dialogs.press(IDYES).cancelFileDialog();
-        record->newCommand();
-        EXPECT_EQ(dialogs.finish().size(), 2u);
-    }
-    {
-        DialogDriver dialogs;
-        dialogs.press(IDCANCEL);
-        record->exitCommand();
+        for (int button : buttons)
+            button ? dialogs.press(button) : dialogs.cancelFileDialog();
+        command();
         testing_gui::pump();
-        EXPECT_EQ(dialogs.finish().size(), 1u);
-    }
+        return dialogs.finish().size();
+    };
+    // A cancelled Save dialog leaves even an untouched untitled document modified.
+    EXPECT_EQ(answered({0}, [&] { record->saveCommand(); }), 1u);
+    EXPECT_TRUE(record->document.modified());
+
+    type(L"keep me");
+    EXPECT_EQ(answered({IDCANCEL}, [&] { record->newCommand(); }), 1u);
+    // No file dialog follows the cancelled question.
+    EXPECT_EQ(answered({IDCANCEL}, [&] { record->openCommand(); }), 1u);
+    // Yes, then the save dialog cancelled: the same as Cancel.
+    EXPECT_EQ(answered({IDYES, 0}, [&] { record->newCommand(); }), 2u);
+    EXPECT_EQ(answered({IDCANCEL}, [&] { record->exitCommand(); }), 1u);
     EXPECT_TRUE(IsWindow(form->handle()));
     EXPECT_FALSE(ctl::application().terminated);
     EXPECT_EQ(text(), L"keep me");
     EXPECT_TRUE(record->document.modified());
+    EXPECT_EQ(record->document.fileName(), L"");
 }
 
 TEST_F(UnsavedChanges, YesSavesAnUntitledCopyWithoutNamingTheDocument) {
@@ -200,21 +175,6 @@ TEST_F(UnsavedChanges, YesSavesAnUntitledCopyWithoutNamingTheDocument) {
     EXPECT_EQ(bytesOf(copy), marked(L"copy"));
     EXPECT_EQ(record->document.fileName(), L"");
     EXPECT_TRUE(record->document.modified());
-}
-
-TEST_F(UnsavedChanges, CancelledSaveDialogLeavesAnUntitledDocumentModified) {
-    DialogDriver cancelled;
-    cancelled.cancelFileDialog();
-    record->saveCommand();
-    EXPECT_EQ(cancelled.finish().size(), 1u);
-    EXPECT_TRUE(record->document.modified());
-    EXPECT_EQ(record->document.fileName(), L"");
-
-    type(L"x");
-    DialogDriver asked;
-    asked.press(IDNO);
-    record->newCommand();
-    EXPECT_EQ(asked.finish().size(), 1u);
 }
 
 TEST_F(UnsavedChanges, ExitAsksOnceThenClosesAndReleasesTheSettings) {

@@ -48,14 +48,21 @@ protected:
         character(c);
         up(key);
     }
-    void typeLetters(const wchar_t* letters) {
-        for (; *letters; ++letters)
-            press(static_cast<WPARAM>(towupper(*letters)), *letters);
+    // Plays `keys`: each character is a key press giving it, but [ and ] press and release
+    // Shift, and < and > tap Left and Right.
+    void play(std::wstring_view keys) {
+        for (wchar_t c : keys) {
+            if (c == L'[' || c == L']')
+                (c == L'[' ? down(VK_SHIFT) : up(VK_SHIFT));
+            else if (c == L'<' || c == L'>')
+                tap(c == L'<' ? VK_LEFT : VK_RIGHT);
+            else
+                press(c == L'~' ? VK_OEM_3 : static_cast<WPARAM>(towupper(c)), c);
+        }
     }
-    void typeShifted(WPARAM key, wchar_t c) {
-        down(VK_SHIFT);
-        press(key, c);
-        up(VK_SHIFT);
+    void tap(WPARAM key) {
+        down(key);
+        up(key);
     }
     std::wstring text() { return edit->text(); }
     // An empty document in a freshly started editor.
@@ -68,6 +75,7 @@ protected:
         SendMessageW(edit->handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
         return start;
     }
+    void select(DWORD start, DWORD end) { SendMessageW(edit->handle(), EM_SETSEL, start, end); }
     void clickAt(DWORD position) {
         const LRESULT at = SendMessageW(edit->handle(), EM_POSFROMCHAR, position, 0);
         const LPARAM point = MAKELPARAM(LOWORD(at), HIWORD(at) + 2);
@@ -81,89 +89,60 @@ protected:
 
 } // namespace
 
-TEST_F(Typing, LettersBecomeArabic) {
-    typeLetters(L"salam");
-    EXPECT_EQ(text(), L"\x0633\x0627\x0644\x0627\x0645");
-    EXPECT_EQ(record->previousKey, L'm');
+TEST_F(Typing, SecondKeyCombinesUnlessTheReleaseOfAnEditingOrShiftKeyEndedIt) {
+    const struct {
+        std::wstring_view keys;
+        std::wstring_view text;
+    } cases[] = {
+        {L"salam", L"\x0633\x0627\x0644\x0627\x0645"},
+        {L"ee", L"\x064B"},
+        {L"beee", L"\x0628\x064B"}, // the repeated e replaces its own combination
+        {L"e e", L"\x064E \x064E"},
+        {L"e<>e", L"\x064E\x064E"},
+        // Only the release of Shift ends a combination, after the tilde.
+        {L"a[~]", L"\x0622"},
+        {L"[II]", L"\x0656"},
+        {L"[I][I]", L"\x0625\x0625"},
+    };
+    for (const auto& c : cases) {
+        restart();
+        play(c.keys);
+        EXPECT_EQ(text(), c.text) << testing::PrintToString(std::wstring(c.keys));
+        EXPECT_EQ(caret(), c.text.size()) << testing::PrintToString(std::wstring(c.keys));
+    }
 }
 
-TEST_F(Typing, SecondKeyCombinesUnlessAReleaseEndedIt) {
-    typeLetters(L"ee");
-    EXPECT_EQ(text(), L"\x064B");
-
-    restart();
-    typeLetters(L"e");
-    press(VK_SPACE, L' ');
-    typeLetters(L"e");
-    EXPECT_EQ(text(), L"\x064E \x064E");
-
-    restart();
-    typeLetters(L"e");
-    down(VK_LEFT);
-    up(VK_LEFT);
-    down(VK_RIGHT);
-    up(VK_RIGHT);
-    ASSERT_EQ(caret(), 1u);
-    typeLetters(L"e");
-    EXPECT_EQ(text(), L"\x064E\x064E");
-}
-
-TEST_F(Typing, ShiftedCombinationsFollowTheShiftKeyRelease) {
-    // a, then ~ with Shift: only the release of Shift ends a combination, after the tilde.
-    typeLetters(L"a");
-    typeShifted(VK_OEM_3, L'~');
-    EXPECT_EQ(text(), L"\x0622");
-
-    restart();
-    down(VK_SHIFT);
-    press('I', L'I');
-    press('I', L'I');
-    up(VK_SHIFT);
-    EXPECT_EQ(text(), L"\x0656");
-
-    restart();
-    typeShifted('I', L'I');
-    typeShifted('I', L'I');
-    EXPECT_EQ(text(), L"\x0625\x0625");
-}
-
-TEST_F(Typing, RepeatedSecondKeyLeavesOneCombinedCharacter) {
-    typeLetters(L"beee");
-    EXPECT_EQ(text(), L"\x0628\x064B");
-    EXPECT_EQ(caret(), 2u);
-}
-
-TEST_F(Typing, CombinationDeletesNothingAfterTheCaretMoved) {
+TEST_F(Typing, CombinationDeletesOnlyWhatTheFirstKeyLeftBeforeTheCaret) {
+    // The caret moved by a click.
     edit->setText(L"BR");
-    SendMessageW(edit->handle(), EM_SETSEL, 2, 2);
-    typeLetters(L"e");
+    select(2, 2);
+    play(L"e");
     clickAt(1);
     ASSERT_EQ(caret(), 1u);
-    typeLetters(L"e");
+    play(L"e");
     EXPECT_EQ(text(), L"B\x064ER\x064E");
-}
 
-TEST_F(Typing, CombinationDeletesNothingAfterTheTextWasReplaced) {
-    typeLetters(L"e");
+    // The text replaced.
+    restart();
+    play(L"e");
     edit->setText(L"new text");
-    SendMessageW(edit->handle(), EM_SETSEL, 8, 8);
-    typeLetters(L"e");
+    select(8, 8);
+    play(L"e");
     EXPECT_EQ(text(), L"new text\x064E");
 
     // Replaced by an empty document: at the start there is nothing to delete by mistake, so
     // the combination stands.
-    typeLetters(L"u");
+    play(L"u");
     edit->setText(L"");
-    typeLetters(L"u");
+    play(L"u");
     EXPECT_EQ(text(), L"\x064C");
-}
 
-TEST_F(Typing, CombinationReplacesOnlyTheSelection) {
+    // Over a selection only the selection goes.
     edit->setText(L"BR");
-    SendMessageW(edit->handle(), EM_SETSEL, 2, 2);
-    typeLetters(L"i");
-    SendMessageW(edit->handle(), EM_SETSEL, 0, 1);
-    typeLetters(L"i");
+    select(2, 2);
+    play(L"i");
+    select(0, 1);
+    play(L"i");
     EXPECT_EQ(text(), L"\x064DR\x0650");
 }
 
@@ -173,8 +152,8 @@ TEST_F(Typing, CombinationAcrossAWrappedLineBreak) {
     edit->setText(std::wstring(60, L'B'));
     const auto secondLine = static_cast<DWORD>(SendMessageW(edit->handle(), EM_LINEINDEX, 1, 0));
     ASSERT_GT(secondLine, 0u);
-    SendMessageW(edit->handle(), EM_SETSEL, secondLine, secondLine);
-    typeLetters(L"ee");
+    select(secondLine, secondLine);
+    play(L"ee");
     std::wstring expected(60, L'B');
     expected.insert(secondLine, 1, L'\x064B');
     EXPECT_EQ(text(), expected);
@@ -189,9 +168,9 @@ TEST_F(Typing, RepeatCountInsertsTheMappedCharacterSoManyTimes) {
 
 TEST_F(Typing, UndoRemovesATypedCharacter) {
     edit->setText(L"B");
-    SendMessageW(edit->handle(), EM_SETSEL, 1, 1);
+    select(1, 1);
     SendMessageW(edit->handle(), EM_EMPTYUNDOBUFFER, 0, 0);
-    typeLetters(L"s");
+    play(L"s");
     ASSERT_EQ(text(), L"B\x0633");
     EXPECT_TRUE(SendMessageW(edit->handle(), EM_UNDO, 0, 0));
     EXPECT_EQ(text(), L"B");
@@ -203,8 +182,8 @@ TEST_F(Typing, LongDocumentStillAcceptsTypedCharacters) {
         document += std::wstring(70, L'B') + L"\r\n";
     edit->setText(document);
     const auto end = static_cast<DWORD>(document.size());
-    SendMessageW(edit->handle(), EM_SETSEL, end, end);
-    typeLetters(L"see");
+    select(end, end);
+    play(L"see");
     EXPECT_EQ(text(), document + L"\x0633\x064B");
 }
 
@@ -212,8 +191,8 @@ TEST_F(Typing, CombinationAtTheEndOfAVeryLongUnwrappedLine) {
     useEdit(newEdit(form(), editopt::kMultiLine));
     const std::wstring line(70000, L'B');
     edit->setText(line);
-    SendMessageW(edit->handle(), EM_SETSEL, line.size(), line.size());
-    typeLetters(L"ee");
+    select(static_cast<DWORD>(line.size()), static_cast<DWORD>(line.size()));
+    play(L"ee");
     const std::wstring typed = text();
     EXPECT_EQ(typed.size(), line.size() + 1);
     EXPECT_EQ(typed.back(), L'\x064B');

@@ -57,7 +57,6 @@ TEST_F(Settings, MissingFileGivesEveryDefaultAndStaysMissing) {
     EXPECT_FALSE(stored.toolbarCentered);
     EXPECT_FALSE(stored.textCentered);
     EXPECT_FALSE(testing_files::exists(path));
-    EXPECT_FALSE(record->writingSettings);
 }
 
 TEST_F(Settings, StoredValuesAreReadAsTheyStand) {
