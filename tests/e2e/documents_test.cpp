@@ -23,7 +23,7 @@ TEST_F(Documents, SaveReopenAndTheUnsavedChangesQuestion) {
     // the line break as CR LF.
     program.press('S', true);
     ASSERT_NO_FATAL_FAILURE(chooseInFileDialog(program, letter));
-    ASSERT_TRUE(waitForFile(letter, documentBytes(kLetter)));
+    ASSERT_TRUE(waitForFile(letter, testing_files::marked(kLetter)));
     EXPECT_EQ(program.title(), L"Dawatik 1.4");
 
     // Saved: Ctrl+N asks nothing.
@@ -53,7 +53,7 @@ TEST_F(Documents, SaveReopenAndTheUnsavedChangesQuestion) {
     // Ctrl+S on the named document writes it without a dialog; then No to the New button
     // discards a change.
     program.press('S', true);
-    ASSERT_TRUE(waitForFile(letter, documentBytes(changed)));
+    ASSERT_TRUE(waitForFile(letter, testing_files::marked(changed)));
     EXPECT_TRUE(program.noDialog());
     program.type(L"m");
     ASSERT_TRUE(program.waitForText(changed + L"\x0645"));
@@ -62,7 +62,7 @@ TEST_F(Documents, SaveReopenAndTheUnsavedChangesQuestion) {
     ASSERT_TRUE(e2e::Program::answer(box, IDNO));
     EXPECT_TRUE(program.waitForText(L""));
     EXPECT_TRUE(program.waitForStatus(L""));
-    EXPECT_EQ(testing_files::readBytes(letter), documentBytes(changed));
+    EXPECT_EQ(testing_files::readBytes(letter), testing_files::marked(changed));
 
     // Yes on an untitled document saves a copy under a chosen name; the editor is emptied.
     program.type(L"b");
@@ -73,7 +73,7 @@ TEST_F(Documents, SaveReopenAndTheUnsavedChangesQuestion) {
     const std::wstring copy = folder.file(L"copy.txt");
     ASSERT_NO_FATAL_FAILURE(chooseInFileDialog(program, copy));
     EXPECT_TRUE(program.waitForText(L""));
-    EXPECT_TRUE(waitForFile(copy, documentBytes(L"\x0628")));
+    EXPECT_TRUE(waitForFile(copy, testing_files::marked(L"\x0628")));
 
     // Ctrl+O, a change, then closing the program: Yes saves into the opened file, and the
     // program ends.
@@ -87,13 +87,13 @@ TEST_F(Documents, SaveReopenAndTheUnsavedChangesQuestion) {
     box = expectChangedQuestion(program);
     ASSERT_TRUE(e2e::Program::answer(box, IDYES));
     EXPECT_EQ(program.waitForExit(), 0);
-    EXPECT_EQ(testing_files::readBytes(letter), documentBytes(changed + L"\r\n\x062F"));
+    EXPECT_EQ(testing_files::readBytes(letter), testing_files::marked(changed + L"\r\n\x062F"));
 }
 
 TEST_F(Documents, AFileWithoutTheMarkIsOpenedOnlyWhenTheUserAgrees) {
     // s l a m as UTF-16LE, without the mark FF FE.
     const std::wstring plain = folder.file(L"plain.txt");
-    const std::string plainBytes = documentBytes(L"\x0633\x0644\x0627\x0645").substr(2);
+    const std::string plainBytes = testing_files::marked(L"\x0633\x0644\x0627\x0645").substr(2);
     ASSERT_TRUE(testing_files::writeBytes(plain, plainBytes));
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
@@ -109,7 +109,7 @@ TEST_F(Documents, AFileWithoutTheMarkIsOpenedOnlyWhenTheUserAgrees) {
     EXPECT_FALSE(replace.fileDialog);
     EXPECT_EQ(replace.buttons, (std::vector<int>{IDYES, IDNO}));
     ASSERT_TRUE(e2e::Program::answer(replace, IDYES));
-    EXPECT_TRUE(waitForFile(kaf, documentBytes(L"\x0643")));
+    EXPECT_TRUE(waitForFile(kaf, testing_files::marked(L"\x0643")));
     EXPECT_TRUE(program.noDialog());
 
     for (const int button : {IDCANCEL, IDOK}) {

@@ -64,7 +64,7 @@ TEST_F(FullDisk, AFailedSaveIsToldAndKeepsTheFileAndTheChanges) {
     ASSERT_TRUE(program.typeIntoText(L"slam", L"\x0633\x0644\x0627\x0645"));
     program.press('S', true);
     ASSERT_NO_FATAL_FAILURE(chooseInFileDialog(program, letter));
-    const std::string saved = documentBytes(L"\x0633\x0644\x0627\x0645");
+    const std::string saved = testing_files::marked(L"\x0633\x0644\x0627\x0645");
     ASSERT_TRUE(waitForFile(letter, saved));
 
     ASSERT_GT(fillDisk(filler), 0u);
@@ -99,7 +99,7 @@ TEST_F(FullDisk, AFailedSaveIsToldAndKeepsTheFileAndTheChanges) {
     // With room again, the same Ctrl+S saves it.
     ASSERT_TRUE(DeleteFileW(filler.c_str()));
     program.press('S', true);
-    EXPECT_TRUE(waitForFile(letter, documentBytes(longer)));
+    EXPECT_TRUE(waitForFile(letter, testing_files::marked(longer)));
     EXPECT_TRUE(program.noDialog());
     EXPECT_EQ(program.closeWithAltF4(), 0);
 }

@@ -9,7 +9,9 @@ namespace {
 
 class LargeDocument : public Scenario {
 protected:
-    void SetUp() override { ASSERT_TRUE(testing_files::writeBytes(path, documentBytes(text))); }
+    void SetUp() override {
+        ASSERT_TRUE(testing_files::writeBytes(path, testing_files::marked(text)));
+    }
 
     // 2 MB of Arabic words in lines of about 60 code units, a surrogate pair on every line, and
     // line breaks as the program shows them.
@@ -107,7 +109,7 @@ TEST_F(LargeDocument, KeysAndSaveGivenDuringTheLoadWaitForTheWholeText) {
     ASSERT_TRUE(seen.ended);
     ASSERT_TRUE(seen.sawPart) << "the load ended before anything could be typed into it";
     const std::wstring typed = L"\x0628" + text;
-    EXPECT_TRUE(waitForFile(path, documentBytes(typed)));
+    EXPECT_TRUE(waitForFile(path, testing_files::marked(typed)));
     EXPECT_TRUE(program.editText() == typed);
     // Saved: closing asks nothing.
     program.toFront();
@@ -133,7 +135,7 @@ TEST_F(LargeDocument, ClosingWhileItArrivesEndsTheProgramAndLeavesTheFileAlone) 
             PostMessageW(program.main(), WM_CLOSE, 0, 0);
         }
         EXPECT_EQ(program.waitForExit(), 0) << (sent ? "sent" : "posted");
-        EXPECT_TRUE(testing_files::readBytes(path) == documentBytes(text));
+        EXPECT_TRUE(testing_files::readBytes(path) == testing_files::marked(text));
     }
 }
 
@@ -169,7 +171,7 @@ TEST_F(LargeDocument, WhatTheUserDoesMeanwhileActsOnTheWholeTextInTheOrderGiven)
     ASSERT_TRUE(seen.ended && seen.sawPart);
     EXPECT_TRUE(e2e::waitFor([&] { return program.editText() == L"\x0643"; }))
         << GetWindowTextLengthW(program.edit()) << " code units";
-    EXPECT_TRUE(testing_files::readBytes(path) == documentBytes(text));
+    EXPECT_TRUE(testing_files::readBytes(path) == testing_files::marked(text));
 }
 
 } // namespace

@@ -142,7 +142,7 @@ TEST_F(Recovery, AKilledProgramGivesItsTypedTextBackAsAModifiedDocument) {
 
 TEST_F(Recovery, ACopyOfASavedDocumentComesBackUnderItsPathUntilSaved) {
     const std::wstring document = folder.file(L"letter.txt");
-    ASSERT_TRUE(testing_files::writeBytes(document, documentBytes(L"old\r\n")));
+    ASSERT_TRUE(testing_files::writeBytes(document, testing_files::marked(L"old\r\n")));
     const std::wstring text = L"old\r\nnew \x0645";
     ASSERT_NO_FATAL_FAILURE(leaveCopy(document, text));
     e2e::Program program(folder.path());
@@ -150,9 +150,9 @@ TEST_F(Recovery, ACopyOfASavedDocumentComesBackUnderItsPathUntilSaved) {
     EXPECT_TRUE(program.waitForStatus(L" " + document));
     // Not saved until the user saves: then into the old path without a dialog, and the copy
     // goes.
-    EXPECT_EQ(testing_files::readBytes(document), documentBytes(L"old\r\n"));
+    EXPECT_EQ(testing_files::readBytes(document), testing_files::marked(L"old\r\n"));
     program.press('S', true);
-    ASSERT_TRUE(waitForFile(document, documentBytes(text)));
+    ASSERT_TRUE(waitForFile(document, testing_files::marked(text)));
     EXPECT_TRUE(program.noDialog());
     EXPECT_TRUE(waitForNoCopy());
     EXPECT_TRUE(files(L"*.restoring").empty());
@@ -168,7 +168,7 @@ TEST_F(Recovery, SavingOrExitingNormallyLeavesNothingToOffer) {
         const std::wstring document = folder.file(L"letter.txt");
         program.press('S', true);
         ASSERT_NO_FATAL_FAILURE(chooseInFileDialog(program, document));
-        ASSERT_TRUE(waitForFile(document, documentBytes(kLetter)));
+        ASSERT_TRUE(waitForFile(document, testing_files::marked(kLetter)));
         EXPECT_TRUE(waitForNoCopy());
         // Changed again and the change discarded at exit: the copy goes with the program.
         program.type(L"k");
@@ -232,7 +232,7 @@ TEST_F(Recovery, ACopyWhoseRestoreEndedTheProgramIsKeptAsADocument) {
     ASSERT_EQ(box.text.substr(0, told.size()), told);
     const std::wstring kept = box.text.substr(told.size());
     EXPECT_EQ(kept.substr(0, recoveryFolder().size()), recoveryFolder());
-    EXPECT_EQ(testing_files::readBytes(kept), documentBytes(crashing));
+    EXPECT_EQ(testing_files::readBytes(kept), testing_files::marked(crashing));
     ASSERT_TRUE(e2e::Program::answer(box, IDOK));
     // Not loaded, and nothing left to offer again.
     EXPECT_EQ(program.editText(), L"");

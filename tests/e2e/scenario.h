@@ -18,16 +18,6 @@ protected:
     std::wstring settingsFile() const { return folder.file(L"Setting.ini"); }
     std::wstring setting(const wchar_t* key) const { return e2e::setting(settingsFile(), key); }
 
-    // The bytes of a document file holding `text`: the mark FF FE, then UTF-16LE.
-    static std::string documentBytes(const std::wstring& text) {
-        std::string bytes = "\xFF\xFE";
-        for (wchar_t c : text) {
-            bytes.push_back(static_cast<char>(c & 0xFF));
-            bytes.push_back(static_cast<char>(c >> 8));
-        }
-        return bytes;
-    }
-
     // Waits until the file holds exactly `bytes` (the program may still be replacing it); a
     // failure shows what it held.
     static ::testing::AssertionResult waitForFile(const std::wstring& path,

@@ -96,11 +96,5 @@ using testing_gui::DialogDriver;
 
 inline const std::wstring kChanged = L"The text has changed\r\nDo you want to save the changes ?";
 
-inline std::string utf16(const std::wstring& text) {
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-}
-
-// A document's bytes: the mark, then the text.
-inline std::string marked(const std::wstring& text) {
-    return "\xFF\xFE" + utf16(text);
-}
+using testing_files::marked;
+using testing_files::utf16;

@@ -18,10 +18,6 @@ Ref<IniFile> openIni(const std::wstring& path) {
     return ref;
 }
 
-std::string utf16(const std::wstring& text) {
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-}
-
 } // namespace
 
 TEST(IniFile, MissingFileGivesTheDefaultsAndReadingCreatesNothing) {
@@ -47,8 +43,9 @@ TEST(IniFile, WritesStoreDecimalTextAndUnicodeInAUtf16File) {
     }
     const std::string bytes = readBytes(path);
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
-    EXPECT_NE(bytes.find(utf16(L"Width=-5\r\n")), std::string::npos);
-    EXPECT_NE(bytes.find(utf16(L"FontName=" + fontName + L"\r\n")), std::string::npos);
+    EXPECT_NE(bytes.find(testing_files::utf16(L"Width=-5\r\n")), std::string::npos);
+    EXPECT_NE(bytes.find(testing_files::utf16(L"FontName=" + fontName + L"\r\n")),
+              std::string::npos);
 
     auto reader = openIni(path);
     EXPECT_EQ(reader->readInteger(L"Width", 550), -5);

@@ -27,7 +27,7 @@ public:
 
     const std::wstring& path() const { return path_; }
     std::wstring file(const std::wstring& name) const { return path_ + name; }
-    // Names of the entries in the folder, for checking that nothing was left behind.
+    // How many entries the folder holds, for checking that nothing was left behind.
     int entryCount() const {
         int count = 0;
         WIN32_FIND_DATAW data;
@@ -93,6 +93,16 @@ inline std::string readBytes(const std::wstring& path) {
     CloseHandle(file);
     bytes.resize(got);
     return bytes;
+}
+
+// The text's UTF-16LE bytes.
+inline std::string utf16(const std::wstring& text) {
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+}
+
+// A document's bytes: the mark, then the text.
+inline std::string marked(const std::wstring& text) {
+    return "\xFF\xFE" + utf16(text);
 }
 
 inline bool exists(const std::wstring& path) {
