@@ -195,6 +195,11 @@ void MainWindow::exitCommand() {
 }
 
 void MainWindow::onCloseRequest(ctl::Control&, bool& mayClose) {
+    // A close from the task list while the left copy is offered would take the copy with it.
+    if (document.recovery && document.recovery->offering()) {
+        mayClose = false;
+        return;
+    }
     mayClose = document.askToSaveChanges() != Document::Choice::Cancel;
     if (!mayClose)
         return;

@@ -120,16 +120,21 @@ std::wstring fieldText(HWND edit) {
     return text;
 }
 
-} // namespace
-
-Recovery::Recovery(MainWindow& editor, std::wstring folder)
-    : editor_(editor), window_(editor.mainWindow->ensureHandle()), folder_(std::move(folder)) {
+// An id no other instance has: the process and the moment.
+std::wstring newId() {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     wchar_t id[32];
     std::swprintf(id, 32, L"%08lX-%08lX%08lX", GetCurrentProcessId(), now.dwHighDateTime,
                   now.dwLowDateTime);
-    id_ = id;
+    return id;
+}
+
+} // namespace
+
+Recovery::Recovery(MainWindow& editor, std::wstring folder)
+    : editor_(editor), window_(editor.mainWindow->ensureHandle()), folder_(std::move(folder)) {
+    id_ = newId();
     writer_ = std::thread([this] { writerLoop(); });
 }
 
@@ -376,15 +381,23 @@ void Recovery::reportWrites() {
 void Recovery::askAboutLeftCopy() {
     const std::wstring what =
         leftPath_.empty() ? std::wstring(L"of the untitled document") : L"of\r\n" + leftPath_;
+    offering_ = true;
     const int answer =
         ctl::messageBox(L"The program did not end normally last time.\r\nDo you want to restore "
                         L"the unsaved changes " +
                             what + L" ?",
                         MB_YESNO | MB_ICONQUESTION);
-    if (answer == IDYES)
+    offering_ = false;
+    if (answer == IDYES) {
         restore();
-    else
+    } else if (answer == IDNO) {
         DeleteFileW(file(kCopy).c_str());
+    } else {
+        // Closed without an answer (Wine lets Alt+F4 close the box): the copy stays for the
+        // next start, and this instance's own copies go under an id of their own.
+        lock_.reset();
+        id_ = newId();
+    }
 }
 
 void Recovery::restore() {

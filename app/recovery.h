@@ -47,6 +47,8 @@ public:
     void discard();
     // The program ends normally: the copy goes and the writer stops.
     void end();
+    // The question about a left copy is open: nothing may end the program before the answer.
+    bool offering() const noexcept { return offering_; }
 
     // What the timer does when a copy is due: takes the text on this thread and hands it to
     // the writer. Public for the benchmark, which times the pause it causes.
@@ -88,6 +90,7 @@ private:
     std::uint64_t unsavedSince_ = 0;
     std::uint64_t lastChange_ = 0;
     bool timerRunning_ = false;
+    bool offering_ = false;
     Left left_ = Left::None;
     std::wstring leftPath_;
     std::wstring leftText_;

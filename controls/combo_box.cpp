@@ -213,6 +213,13 @@ bool comboBoxHandler(Control& box, Message& message, LRESULT& result) {
     switch (number) {
     case kReflectedCommand:
         return reflectedCommand(box, message);
+    case WM_SYSKEYDOWN:
+        // The box's own handling swallows every Alt key but the arrows; Alt+F4 still closes the
+        // window, as it does from any other control.
+        if (message.wParam != VK_F4 || !(HIWORD(message.lParam) & KF_ALTDOWN))
+            return false;
+        result = DefWindowProcW(box.handle(), number, message.wParam, message.lParam);
+        return true;
     case WM_DESTROY:
         // The window can go before its object: with its parent's window, say.
         unsubclassInnerWindows(box);

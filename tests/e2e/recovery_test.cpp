@@ -206,6 +206,29 @@ TEST_F(Recovery, ACopyOfARunningInstanceIsLeftAloneAndOfferedOnceItIsGone) {
     expectNothingOffered();
 }
 
+TEST_F(Recovery, AnOfferLeftWithoutYesOrNoKeepsTheCopyForTheNextStart) {
+    ASSERT_NO_FATAL_FAILURE(leaveCopy(L"", kLetter));
+    {
+        e2e::Program program(folder.path());
+        ASSERT_TRUE(program.started());
+        const e2e::Dialog box = expectRestoreQuestion(program, L"of the untitled document");
+        // A close from the task list waits for the answer.
+        PostMessageW(program.main(), WM_CLOSE, 0, 0);
+        EXPECT_FALSE(e2e::waitFor([&] { return !IsWindow(box.window); }, 1500));
+        ASSERT_TRUE(program.running());
+        // Alt+F4 closes the box itself under Wine, with neither answer.
+        program.press(VK_F4, false, true);
+        ASSERT_TRUE(e2e::waitFor([&] { return !IsWindow(box.window); }));
+        EXPECT_EQ(program.editText(), L"");
+        // Typing meanwhile is copied beside the left copy, not over it.
+        ASSERT_TRUE(program.typeIntoText(L"k", L"\x0643"));
+        EXPECT_TRUE(e2e::waitFor([&] { return files(L"*.recovery").size() == 2; }));
+        ASSERT_NO_FATAL_FAILURE(closeNormally(program, true));
+    }
+    e2e::Program program(folder.path());
+    ASSERT_NO_FATAL_FAILURE(restoreOffered(program, L"of the untitled document", kLetter));
+}
+
 TEST_F(Recovery, ACopyWhoseRestoreEndedTheProgramIsKeptAsADocument) {
     // A line starting with a mark before a letter: Wine 8's edit field faults on it.
     const std::wstring crashing = L"\x064E\x0628\r\n";

@@ -92,6 +92,9 @@ TEST_F(Window, TheUnsavedChangesQuestionHoldsTheWindowUntilItIsAnswered) {
     EXPECT_TRUE(e2e::waitFor([&] { return IsWindowEnabled(program.main()) != FALSE; }));
     EXPECT_EQ(program.editText(), L"\x0643\x062A\x0628");
 
+    // Alt+F4 closes from the font-name box as from anywhere in the window.
+    program.click(program.fontNameBox());
+    program.press(VK_ESCAPE);
     program.press(VK_F4, false, true);
     const e2e::Dialog again = expectChangedQuestion(program);
     ASSERT_TRUE(e2e::Program::answer(again, IDNO));
