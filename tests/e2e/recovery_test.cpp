@@ -8,6 +8,8 @@
 
 #include "app/recovery_format.h"
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -300,16 +302,17 @@ TEST_F(Recovery, TheStatusBarComesBackOnceACopyIsWrittenAgain) {
 
 TEST_F(Recovery, TheCopiesOfTwoKilledInstancesAreOfferedInTurn) {
     {
-        e2e::Program first(folder.path());
-        ASSERT_TRUE(first.started());
-        ASSERT_TRUE(first.typeIntoText(L"slam", kLetter));
-        ASSERT_TRUE(waitForCopy(kLetter));
-        e2e::Program second(folder.path());
-        ASSERT_TRUE(second.started());
-        ASSERT_TRUE(second.typeIntoText(L"k", L"\x0643"));
-        ASSERT_TRUE(e2e::waitFor([&] { return files(L"*.recovery").size() == 2; }));
-        first.kill();
-        second.kill();
+        // One instance's copy, then another's beside it.
+        std::vector<std::unique_ptr<e2e::Program>> programs;
+        for (const auto& [keys, shown] : {std::pair{L"slam", kLetter}, {L"k", L"\x0643"}}) {
+            programs.push_back(std::make_unique<e2e::Program>(folder.path()));
+            ASSERT_TRUE(programs.back()->started());
+            ASSERT_TRUE(programs.back()->typeIntoText(keys, shown));
+            ASSERT_TRUE(
+                e2e::waitFor([&] { return files(L"*.recovery").size() == programs.size(); }));
+        }
+        for (const auto& program : programs)
+            program->kill();
     }
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());

@@ -7,6 +7,7 @@
 #include "app/recovery_format.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -32,12 +33,15 @@ protected:
         EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
         CloseHandle(file);
     }
-    // Starts a copy keeper as the program's start does, and lets the loop run until every
-    // question it asks is answered.
-    std::unique_ptr<app::Recovery> start(DialogDriver& dialogs, std::size_t questions) {
+    // Starts a copy keeper as the program's start does, does `meanwhile` as a command queued
+    // before the loop would, and lets the loop run until every question it asks is answered.
+    std::unique_ptr<app::Recovery> start(DialogDriver& dialogs, std::size_t questions,
+                                         const std::function<void()>& meanwhile = {}) {
         auto recovery = std::make_unique<app::Recovery>(*form, record->document, copies.path());
         record->document.recovery = recovery.get();
         recovery->offerLeftCopies();
+        if (meanwhile)
+            meanwhile();
         pumpUntil([&] { return dialogs.seen().size() >= questions && !recovery->offering(); });
         return recovery;
     }
@@ -78,12 +82,8 @@ TEST_F(RecoveryCopies, ACommandQueuedBeforeTheQuestionLeavesTheOfferedCopyAlone)
     leave(L"gone", L"", L"left text");
     DialogDriver dialogs;
     dialogs.press(IDYES);
-    auto recovery = std::make_unique<app::Recovery>(*form, record->document, copies.path());
-    record->document.recovery = recovery.get();
-    recovery->offerLeftCopies();
     // Ctrl+N given during the start reaches the window before the question does.
-    record->newCommand();
-    pumpUntil([&] { return !dialogs.seen().empty() && !recovery->offering(); });
+    auto recovery = start(dialogs, 1, [&] { record->newCommand(); });
     const std::vector<testing_gui::SeenDialog> seen = dialogs.finish();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_TRUE(seen[0].isProgramBox(kQuestion + L"of the untitled document ?", {IDYES, IDNO}));
@@ -96,14 +96,14 @@ TEST_F(RecoveryCopies, ACopyWrittenBeforeTheAnswerKeepsTheInstancesOwnText) {
     leave(L"gone", L"", L"left text");
     DialogDriver dialogs;
     dialogs.press(IDNO);
-    auto recovery = std::make_unique<app::Recovery>(*form, record->document, copies.path());
-    record->document.recovery = recovery.get();
-    recovery->offerLeftCopies();
+    app::Recovery* keeper = nullptr;
     // Typing queued before the question: its copy is the instance's own, under its own name.
-    type(L"own text");
-    recovery->takeCopy();
-    recovery->waitForWriter();
-    pumpUntil([&] { return !dialogs.seen().empty() && !recovery->offering(); });
+    auto recovery = start(dialogs, 1, [&] {
+        keeper = record->document.recovery;
+        type(L"own text");
+        keeper->takeCopy();
+        keeper->waitForWriter();
+    });
     ASSERT_EQ(dialogs.finish().size(), 1u);
     const std::vector<app::RecoveryCopy> left = copiesLeft();
     ASSERT_EQ(left.size(), 1u);
