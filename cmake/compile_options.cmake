@@ -1,11 +1,17 @@
 # Compile options of the project's own targets.
 
-# Strict warnings for the project's own code (not for GoogleTest or other third-party code).
+# Strict warnings for the project's own code (not for GoogleTest or other third-party code). GCC
+# and clang also warn of the narrowing and the hidden names that MSVC's /W4 reports.
 function(dawatik_strict target)
     if(MSVC)
         target_compile_options(${target} PRIVATE /W4 /WX /permissive- /utf-8)
     else()
-        target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+        target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wconversion -Werror)
+        if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+            # As with GCC and /W4, a change of signedness alone (the platform's flag constants
+            # are signed) is not narrowing.
+            target_compile_options(${target} PRIVATE -Wno-sign-conversion)
+        endif()
     endif()
 endfunction()
 

@@ -31,9 +31,9 @@ std::vector<HWND> windowsOf(DWORD process, Wanted wanted) {
     } search{process, wanted, {}};
     EnumWindows(
         [](HWND window, LPARAM context) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(context);
-            if (processOf(window) == search->process && search->wanted(window))
-                search->found.push_back(window);
+            auto* state = reinterpret_cast<Search*>(context);
+            if (processOf(window) == state->process && state->wanted(window))
+                state->found.push_back(window);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
