@@ -21,3 +21,13 @@ function(dawatik_precompile target)
     target_precompile_headers(${target} PRIVATE
         <windows.h> <commctrl.h> <functional> <memory> <string> <string_view> <vector> ${ARGN})
 endfunction()
+
+# The same sources give the same program wherever they are built: no folder of the build in the
+# binary, no time of the link in its header.
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=
+                        -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
+    if(WIN32)
+        add_link_options(-Wl,--no-insert-timestamp)
+    endif()
+endif()
