@@ -5,6 +5,9 @@ set -euo pipefail
 packages=(
     cmake make g++                         # host build: portable code, tools, native tests
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev  # the Windows program
+    g++-mingw-w64-i686-posix               # the 32-bit Windows program
+    clang lld llvm                         # the second compiler, LLVM's linker and dlltool
+    zip unzip                              # the release package and its test
     googletest                             # GoogleTest sources, built for both targets
     wine64 fonts-wine                      # runs the program and its tests
     xvfb xauth x11-utils imagemagick       # virtual display and screenshots
