@@ -1,5 +1,7 @@
 #include "app/UAbout.h"
 
+#include "app/version.h"
+
 #include "controls/font.h"
 #include "controls/form.h"
 #include "controls/icon.h"
@@ -84,7 +86,7 @@ AboutWindow* createAboutWindow(ctl::Control& owner) {
     form->sendMessage(WM_INITMENU);
 
     form->setText(L"About Dawatik");
-    about->nameLabel->setText(L"Dawatik 1.4");
+    about->nameLabel->setText(L"" DAWATIK_NAME_AND_VERSION);
     about->authorLabel->setText(L"Written by the Dawatik developers");
     about->descriptionHeading->setText(L"Description");
     about->descriptionLabel->setText(

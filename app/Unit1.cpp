@@ -6,6 +6,7 @@
 #include "app/command_table.h"
 #include "app/font_families.h"
 #include "app/recovery.h"
+#include "app/version.h"
 #include "controls/application.h"
 #include "controls/combo_box.h"
 #include "controls/edit.h"
@@ -32,8 +33,8 @@ MainWindow* FMain = nullptr;
 
 namespace {
 
-constexpr std::wstring_view kTitle = L"Dawatik 1.4";
-constexpr std::wstring_view kStatusGreeting = L" Dawatik 1.4";
+constexpr std::wstring_view kTitle = L"" DAWATIK_NAME_AND_VERSION;
+constexpr std::wstring_view kStatusGreeting = L" " DAWATIK_NAME_AND_VERSION;
 constexpr std::array<std::wstring_view, 12> kFontSizes = {L"12", L"16", L"18", L"22", L"26", L"28",
                                                           L"32", L"36", L"40", L"48", L"52", L"72"};
 

@@ -79,8 +79,10 @@ std::optional<RecoveryCopy> decodeRecoveryCopy(std::string_view bytes) {
     if (getNumber(&bytes[checked]) != fnv1a(bytes.substr(0, checked)))
         return std::nullopt;
     RecoveryCopy copy;
-    copy.path = getUnits(&bytes[kHeaderSize], static_cast<std::size_t>(pathUnits));
-    copy.text = getUnits(&bytes[kHeaderSize + 2 * pathUnits], static_cast<std::size_t>(textUnits));
+    // Both counts fit in the size checked above.
+    const auto pathSize = static_cast<std::size_t>(pathUnits);
+    copy.path = getUnits(&bytes[kHeaderSize], pathSize);
+    copy.text = getUnits(&bytes[kHeaderSize + 2 * pathSize], static_cast<std::size_t>(textUnits));
     return copy;
 }
 

@@ -3,7 +3,8 @@
 set(DAWATIK_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest source tree")
 
 if(EXISTS "${DAWATIK_GTEST_SOURCE}/CMakeLists.txt")
-    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    # The static runtime, as the program's (CMAKE_MSVC_RUNTIME_LIBRARY): one-file programs.
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     add_subdirectory("${DAWATIK_GTEST_SOURCE}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)

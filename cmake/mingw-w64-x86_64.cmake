@@ -1,13 +1,4 @@
-# Cross-compiles the Windows program on Linux with MinGW-w64.
-# The -posix compilers are needed: GoogleTest does not build with the win32-thread ones.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Cross-compiles the Windows program on Linux for 64-bit Windows with MinGW-w64's GCC.
+set(DAWATIK_MINGW_PROCESSOR x86_64)
+set(DAWATIK_MINGW_COMPILER gcc)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

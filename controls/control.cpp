@@ -75,8 +75,8 @@ void Control::initChild(Control& parent, std::wstring_view systemClass, DWORD st
     const int top = parent.gap_ + parent.margins_.top;
     bounds_ = {left, top, left + 64, top + 64};
 
-    if (Control* top = topLevel())
-        top->childCreated(*this);
+    if (Control* form = topLevel())
+        form->childCreated(*this);
     id_ = g_nextChildId++;
 }
 

@@ -232,8 +232,8 @@ LRESULT Control::handleMessage(Message& message) {
         return 0;
     case WM_SIZE:
         result = defaultProcessing(message);
-        if (ResizeHook relayout = resizeHook())
-            relayout(*this);
+        if (ResizeHook hook = resizeHook())
+            hook(*this);
         return result;
     case WM_SYSCOMMAND:
         if ((message.wParam & 0xFFF0) == SC_MINIMIZE && isMainWindow(*this) && app.form &&

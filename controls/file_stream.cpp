@@ -101,32 +101,98 @@ public:
     bool flush() override { return isOpen() && FlushFileBuffers(handle()); }
 };
 
-// A name beside `path` that no file has yet, created empty and opened for writing.
-std::unique_ptr<FileStream> newTemporaryBeside(std::wstring_view path, std::wstring& name) {
-    const std::wstring folder(filePath(path));
-    DWORD seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        name =
-            folder + L"~dwt" + decimalText(static_cast<std::int32_t>(seed++ & 0xFFFFFF)) + L".tmp";
-        auto stream = newWriteStream(name, kWriteNewMode);
-        if (stream->isOpen() || stream->openError() != ERROR_FILE_EXISTS)
-            return stream;
+// Another program (an antivirus, the indexer) may hold a file for a moment: a step that meets
+// a sharing violation is tried again a few times, for under a second in all, before it counts.
+template <class Step>
+DWORD retryWhileShared(Step step) {
+    constexpr int kAttempts = 6;
+    DWORD pause = 25;
+    for (int attempt = 1;; ++attempt) {
+        const DWORD error = step();
+        const bool shared = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                            error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+        if (error == ERROR_SUCCESS || !shared || attempt == kAttempts)
+            return error;
+        Sleep(pause);
+        pause *= 2;
     }
-    return nullptr;
 }
 
-// The finished file takes the place of `path`, wearing the old file's attributes. (The platform's
-// file replacement would keep more of the old file, but under Wine it leaves a stray file of
-// its own behind whenever it fails.)
-bool moveIntoPlace(const std::wstring& temporary, const std::wstring& path, DWORD oldAttributes) {
-    if (oldAttributes != INVALID_FILE_ATTRIBUTES) {
-        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-        if (oldAttributes & kKept)
-            SetFileAttributesW(temporary.c_str(), oldAttributes & kKept);
+// The temporary file a save of `path` writes first: beside it, so that it can take its place,
+// and named after it, so that what a save cut short leaves is written over by the next save of
+// the same document. The name gives way where the document's own is as long as names may be.
+std::wstring temporaryFor(const std::wstring& path) {
+    constexpr std::wstring_view kPrefix = L"~dwt-", kSuffix = L".tmp";
+    constexpr std::size_t kLongestName = 255;
+    const std::size_t folder = filePath(path).size();
+    const std::size_t kept =
+        std::min(path.size() - folder, kLongestName - kPrefix.size() - kSuffix.size());
+    return path.substr(0, folder) + std::wstring(kPrefix) + path.substr(folder, kept) +
+           std::wstring(kSuffix);
+}
+
+// Opened for this save alone: while it is written nobody else opens it, so a second instance
+// saving the same document meanwhile waits and then fails instead of mixing the two.
+std::unique_ptr<FileStream> newTemporary(const std::wstring& name) {
+    std::unique_ptr<FileStream> stream;
+    retryWhileShared([&] {
+        stream = newWriteStream(name, kWriteAloneMode);
+        return stream->openError();
+    });
+    return stream;
+}
+
+DWORD replaceOnce(const std::wstring& temporary, const std::wstring& path) {
+    {
+        // Taking the file's place needs the right to delete it. Asking for it first finds a
+        // holder that forbids it before the replacement starts: under Wine a replacement that
+        // fails there leaves an empty file of its own in the folder.
+        const UniqueFile probe(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!probe)
+            return GetLastError();
     }
-    return MoveFileExW(temporary.c_str(), path.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    // The replacement keeps what belongs to the old file (its security, other data streams);
+    // where those cannot be carried over the text still counts.
+    if (ReplaceFileW(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                     nullptr, nullptr))
+        return ERROR_SUCCESS;
+    return GetLastError();
+}
+
+DWORD moveOnce(const std::wstring& temporary, const std::wstring& path) {
+    if (MoveFileExW(temporary.c_str(), path.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return ERROR_SUCCESS;
+    return GetLastError();
+}
+
+bool exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The finished file takes the place of `path`. A new document is moved into place; so is one
+// whose old file a failed replacement removed (the platform may do that before it fails). The
+// temporary is deleted only while the old file is still there: otherwise it holds the text.
+bool putInPlace(const std::wstring& temporary, const std::wstring& path, DWORD oldAttributes) {
+    DWORD error = ERROR_FILE_NOT_FOUND;
+    if (exists(path))
+        error = retryWhileShared([&] { return replaceOnce(temporary, path); });
+    if (error != ERROR_SUCCESS && !exists(path))
+        error = retryWhileShared([&] { return moveOnce(temporary, path); });
+    if (error != ERROR_SUCCESS) {
+        if (exists(path))
+            DeleteFileW(temporary.c_str());
+        return false;
+    }
+    // The document keeps the old file's marks; the temporary never wears them, so one a kill
+    // leaves is an ordinary file the next save can write over.
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & kKept) != 0)
+        SetFileAttributesW(path.c_str(), oldAttributes & kKept);
+    return true;
 }
 
 } // namespace
@@ -177,19 +243,17 @@ SaveResult saveFileSafely(std::wstring_view path, const void* bytes, std::size_t
             return SaveResult::ReplaceFailed;
     }
 
-    std::wstring temporary;
-    auto stream = newTemporaryBeside(target, temporary);
-    if (!stream || !stream->isOpen())
+    const std::wstring temporary = temporaryFor(target);
+    auto stream = newTemporary(temporary);
+    if (!stream->isOpen())
         return SaveResult::NotWritable;
     const bool written = stream->writeFully(bytes, count) && stream->flush();
     if (!stream->close() || !written) {
         DeleteFileW(temporary.c_str());
         return SaveResult::WriteFailed;
     }
-    if (!moveIntoPlace(temporary, target, attributes)) {
-        DeleteFileW(temporary.c_str());
+    if (!putInPlace(temporary, target, attributes))
         return SaveResult::ReplaceFailed;
-    }
     return SaveResult::Saved;
 }
 

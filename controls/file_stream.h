@@ -52,9 +52,10 @@ public:
 // File mode word: share mode in bits 0..7, creation disposition in bits 8..15, flags in bits
 // 16..28 (0: normal file), access in the high word.
 using FileMode = std::uint32_t;
-inline constexpr FileMode kReadMode = 0x80000301;     // read, share read, open existing
-inline constexpr FileMode kWriteMode = 0x40000201;    // write, share read, create always
-inline constexpr FileMode kWriteNewMode = 0x40000101; // write, share read, create new only
+inline constexpr FileMode kReadMode = 0x80000301;       // read, share read, open existing
+inline constexpr FileMode kWriteMode = 0x40000201;      // write, share read, create always
+inline constexpr FileMode kWriteNewMode = 0x40000101;   // write, share read, create new only
+inline constexpr FileMode kWriteAloneMode = 0x40000200; // write, share nothing, create always
 
 // A file stream. A stream whose file could not be opened reads and writes nothing, has size 0
 // and tells why through openError().
@@ -84,13 +85,16 @@ std::unique_ptr<FileStream> newWriteStream(std::wstring_view fileName, FileMode 
 enum class SaveResult : std::uint8_t {
     Saved,
     ReadOnly,     // the file is marked read-only
-    NotWritable,  // no temporary file could be made beside it (missing or locked folder)
+    NotWritable,  // no temporary file could be made beside it (missing or locked folder, or
+                  // another save of the same file under way)
     WriteFailed,  // the bytes did not all reach the disk
     ReplaceFailed // the finished file could not take the old one's place
 };
 
-// Writes `bytes` to a new file beside `path` and puts it in place of `path` only once all of it
-// is on the disk, so `path` always holds either its old or its whole new content.
+// Writes `bytes` to a temporary file beside `path` and puts it in place of `path` only once all
+// of it is on the disk, so `path` always holds either its old or its whole new content. The
+// temporary is named after `path` ("~dwt-<name>.tmp"): one that a killed save left is written
+// over by the next save of the same file, and no other file is touched.
 SaveResult saveFileSafely(std::wstring_view path, const void* bytes, std::size_t count);
 
 } // namespace ctl

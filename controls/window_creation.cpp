@@ -126,13 +126,15 @@ bool Control::createOwnWindow() {
 
     const HMENU menuOrId = reinterpret_cast<HMENU>(id_);
     // Some drivers change the floating-point control word while windows are created.
-    const unsigned int fpu = _controlfp(0, 0);
+    unsigned int fpu = 0;
+    _controlfp_s(&fpu, 0, 0);
     flags_.creating = true;
     // The window procedure binds the window to this object on WM_NCCREATE.
     HWND window = CreateWindowExW(exStyle_, name.c_str(), text_.c_str(), style_, x, y, width,
                                   height, parentWindow, menuOrId, moduleInstance(), this);
     flags_.creating = false;
-    _controlfp(fpu, _MCW_EM | _MCW_RC);
+    unsigned int restored = 0;
+    _controlfp_s(&restored, fpu, _MCW_EM | _MCW_RC);
     if (!window)
         return false;
     if (handle_ != window)

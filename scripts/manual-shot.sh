@@ -5,7 +5,7 @@
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=$(realpath -m "${1:-$repo/docs/keyboard.png}")
-"$repo/scripts/setup.sh"
+"$repo/scripts/setup.sh" --program
 if ! command -v chromium >/dev/null; then
     echo "manual-shot: installing chromium"
     sudo_cmd=()

@@ -4,7 +4,7 @@
 # prints its path.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$repo/scripts/setup.sh"
+"$repo/scripts/setup.sh" --program
 "$repo/scripts/build.sh" --program "$repo/build"
 
 # The program runs from a folder of its own: its settings file is written beside it.

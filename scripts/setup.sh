@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing Dawatik needs on Debian, once; quick when all is present.
+# With --program, only what building and running the program needs (scripts/run.sh): not the
+# other compilers and the packaging tools.
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,13 @@ packages=(
     fonts-noto-core                        # Noto Naskh Arabic stands in for Traditional Arabic
     fonts-liberation2                      # metric-compatible Arial for the program's own UI
 )
+if [[ ${1:-} != --program ]]; then
+    packages+=(
+        g++-mingw-w64-i686-posix           # the 32-bit Windows program
+        clang lld llvm                     # the second compiler, LLVM's linker and dlltool
+        zip unzip                          # the release package and its test
+    )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -31,9 +31,9 @@ std::vector<HWND> windowsOf(DWORD process, Wanted wanted) {
     } search{process, wanted, {}};
     EnumWindows(
         [](HWND window, LPARAM context) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(context);
-            if (processOf(window) == search->process && search->wanted(window))
-                search->found.push_back(window);
+            auto* state = reinterpret_cast<Search*>(context);
+            if (processOf(window) == state->process && state->wanted(window))
+                state->found.push_back(window);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
@@ -146,10 +146,19 @@ Program::Program(const std::wstring& folder, int showCommand) {
     if (!CopyFileW(testing_gui::programPath().c_str(), program.c_str(), FALSE) &&
         GetFileAttributesW(program.c_str()) == INVALID_FILE_ATTRIBUTES)
         return;
+    start(folder, folder, showCommand);
+}
+
+Program::Program(const std::wstring& folder, const std::wstring& user) {
+    start(folder, user, -1);
+}
+
+void Program::start(const std::wstring& folder, const std::wstring& user, int showCommand) {
+    const std::wstring program = folder + L"dawatik.exe";
     std::wstring commandLine = L"\"" + program + L"\"";
     // The folder exists, as the platform's does; what the program puts inside it is its own.
-    const std::wstring appData = localAppData(folder);
-    CreateDirectoryW((folder + L"AppData").c_str(), nullptr);
+    const std::wstring appData = localAppData(user);
+    CreateDirectoryW((user + L"AppData").c_str(), nullptr);
     CreateDirectoryW(appData.c_str(), nullptr);
     std::wstring environment = environmentWith(appData.substr(0, appData.size() - 1));
     STARTUPINFOW startup{};

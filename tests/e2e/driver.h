@@ -58,6 +58,9 @@ public:
     // `showCommand`, when given, is the shortcut's "Run" choice (SW_SHOWMAXIMIZED, ...).
     // `started()` tells whether it got that far.
     explicit Program(const std::wstring& folder, int showCommand = -1);
+    // Starts the dawatik.exe that is already in `folder` (a package unpacked there) as it is,
+    // with localAppData(`user`) as its user's.
+    Program(const std::wstring& folder, const std::wstring& user);
     // Ends the program if it still runs, so that a failing test leaves nothing behind.
     ~Program();
     Program(const Program&) = delete;
@@ -152,6 +155,7 @@ public:
     int dialogCount() const;
 
 private:
+    void start(const std::wstring& folder, const std::wstring& user, int showCommand);
     // The program's visible popup menus, from left to right.
     std::vector<HWND> popupMenus() const;
     // The program's menu bar or a menu of it takes the keys.

@@ -14,8 +14,8 @@ KEYBDINPUT keyEvent(WORD virtualKey, bool up) {
     key.wVk = virtualKey;
     key.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
     key.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    for (WORD extended : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT,
-                          VK_INSERT, VK_DELETE}) {
+    for (int extended : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT,
+                         VK_INSERT, VK_DELETE}) {
         if (virtualKey == extended)
             key.dwFlags |= KEYEVENTF_EXTENDEDKEY;
     }

@@ -235,8 +235,12 @@ TEST(Manual, KeyboardDrawingShowsEveryKeyOfTheMapOnItsLayer) {
     }
 }
 
-TEST(Manual, TemplateNeedsExactlyOneMarker) {
-    EXPECT_EQ(manual::fillTemplate("<p>@KEYBOARD_MAP@</p>", "T&amp;"), "<p>T&amp;</p>");
-    EXPECT_EQ(manual::fillTemplate("<p></p>", "T"), std::nullopt);
-    EXPECT_EQ(manual::fillTemplate("@KEYBOARD_MAP@@KEYBOARD_MAP@", "T"), std::nullopt);
+TEST(Manual, TemplateNeedsExactlyOneKeyboardMarkerAndTakesTheVersionEverywhere) {
+    EXPECT_EQ(manual::fillTemplate("<p>@KEYBOARD_MAP@</p>", "T&amp;", "1.4"), "<p>T&amp;</p>");
+    EXPECT_EQ(manual::fillTemplate("<p></p>", "T", "1.4"), std::nullopt);
+    EXPECT_EQ(manual::fillTemplate("@KEYBOARD_MAP@@KEYBOARD_MAP@", "T", "1.4"), std::nullopt);
+    // Before and after the tables, side by side; a marker inside the tables stays as it is.
+    EXPECT_EQ(manual::fillTemplate("<h1>@VERSION@@VERSION@</h1>@KEYBOARD_MAP@ v@VERSION@.",
+                                   "<td>@VERSION@</td>", "1.4"),
+              "<h1>1.41.4</h1><td>@VERSION@</td> v1.4.");
 }

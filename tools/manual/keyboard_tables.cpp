@@ -206,15 +206,26 @@ std::string keyboardMapHtml(std::span<const app::KeyMapping> mappings) {
            unchanged;
 }
 
-std::optional<std::string> fillTemplate(std::string_view manualTemplate, std::string_view tables) {
+std::optional<std::string> fillTemplate(std::string_view manualTemplate, std::string_view tables,
+                                        std::string_view version) {
     const std::size_t at = manualTemplate.find(kKeyboardMapMarker);
     if (at == std::string_view::npos ||
         manualTemplate.find(kKeyboardMapMarker, at + 1) != std::string_view::npos)
         return std::nullopt;
-    std::string filled(manualTemplate.substr(0, at));
-    filled += tables;
-    filled += manualTemplate.substr(at + kKeyboardMapMarker.size());
-    return filled;
+    // The version goes into the template's own text only: nothing the tables hold is a marker.
+    const auto withVersion = [version](std::string_view text) {
+        std::string out;
+        for (std::size_t from = 0;;) {
+            const std::size_t next = text.find(kVersionMarker, from);
+            out += text.substr(from, next - from);
+            if (next == std::string_view::npos)
+                return out;
+            out += version;
+            from = next + kVersionMarker.size();
+        }
+    };
+    return withVersion(manualTemplate.substr(0, at)) + std::string(tables) +
+           withVersion(manualTemplate.substr(at + kKeyboardMapMarker.size()));
 }
 
 } // namespace manual

@@ -11,8 +11,10 @@
 
 namespace manual {
 
-// The marker in the manual's template that the tables replace.
+// The markers in the manual's template: the tables replace the one, the program's version every
+// other.
 inline constexpr std::string_view kKeyboardMapMarker = "@KEYBOARD_MAP@";
+inline constexpr std::string_view kVersionMarker = "@VERSION@";
 
 // A drawing of a US keyboard (id map-keyboard) with what each key types, plain and with Shift,
 // and the combinations on the keys that complete them; then four tables (ids map-letters,
@@ -24,8 +26,9 @@ std::string keyboardMapHtml(std::span<const app::KeyMapping> mappings);
 // `text` with &, <, >, " and ' as character references.
 std::string escapeHtml(std::string_view text);
 
-// The template with its one marker replaced by `tables`; nothing when the marker is missing or
-// appears more than once.
-std::optional<std::string> fillTemplate(std::string_view manualTemplate, std::string_view tables);
+// The template with its one keyboard marker replaced by `tables` and each version marker by
+// `version`; nothing when the keyboard marker is missing or appears more than once.
+std::optional<std::string> fillTemplate(std::string_view manualTemplate, std::string_view tables,
+                                        std::string_view version);
 
 } // namespace manual

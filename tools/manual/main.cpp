@@ -1,6 +1,6 @@
 // Writes the HTML manual from its template, with the keyboard character map generated from the
-// editor's own map:
-//   dawatik_manual <template.html.in> <out.html>
+// editor's own map and the program's version:
+//   dawatik_manual <template.html.in> <out.html> <version>
 
 #include "tools/manual/keyboard_tables.h"
 
@@ -11,8 +11,8 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: dawatik_manual <template.html.in> <out.html>\n";
+    if (argc != 4) {
+        std::cerr << "usage: dawatik_manual <template.html.in> <out.html> <version>\n";
         return 2;
     }
     const std::string source = argv[1];
@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const auto manual =
-        manual::fillTemplate(manualTemplate, manual::keyboardMapHtml(app::keyMappings()));
+        manual::fillTemplate(manualTemplate, manual::keyboardMapHtml(app::keyMappings()), argv[3]);
     if (!manual) {
         std::cerr << source << ": needs exactly one " << manual::kKeyboardMapMarker << "\n";
         return 1;

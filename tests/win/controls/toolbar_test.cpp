@@ -48,7 +48,7 @@ std::wstring tooltip(Toolbar& toolbar, int commandId) {
     info.hdr.hwndFrom = reinterpret_cast<HWND>(toolbar.sendMessage(TB_GETTOOLTIPS));
     info.hdr.idFrom = static_cast<UINT_PTR>(commandId);
     info.hdr.code = TTN_GETDISPINFOW;
-    wcscpy(info.szText, L"stale");
+    lstrcpynW(info.szText, L"stale", ARRAYSIZE(info.szText));
     SendMessageW(toolbar.handle(), WM_NOTIFY, commandId, reinterpret_cast<LPARAM>(&info));
     return info.lpszText ? info.lpszText : L"<null>";
 }

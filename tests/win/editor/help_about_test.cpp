@@ -5,6 +5,7 @@
 #include "app/UAbout.h"
 #include "controls/label.h"
 #include "support/dialogs.h"
+#include "support/html_association.h"
 
 #include <shellapi.h>
 
@@ -15,41 +16,6 @@ namespace {
 bool underWine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
-
-// Under Wine, for the length of a test: .html files open with a command that copies them to
-// `copy`, so the test sees which file the shell was given, and no browser is started. The
-// association that was there before comes back at the end.
-class HtmlOpensAsCopy {
-public:
-    explicit HtmlOpensAsCopy(const std::wstring& copy) {
-        wchar_t previous[256] = {};
-        DWORD size = sizeof previous;
-        hadPrevious_ = RegGetValueW(HKEY_CLASSES_ROOT, L".html", nullptr, RRF_RT_REG_SZ, nullptr,
-                                    previous, &size) == ERROR_SUCCESS;
-        previous_ = previous;
-        setDefault(L".html", L"DawatikTest.Manual");
-        setDefault(L"DawatikTest.Manual\\shell\\open\\command",
-                   L"cmd.exe /c copy \"%1\" \"" + copy + L"\"");
-    }
-    ~HtmlOpensAsCopy() {
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"DawatikTest.Manual");
-        RegDeleteKeyW(HKEY_CLASSES_ROOT, L"DawatikTest.Manual");
-        if (hadPrevious_)
-            setDefault(L".html", previous_);
-        else
-            RegDeleteKeyW(HKEY_CLASSES_ROOT, L".html");
-    }
-    HtmlOpensAsCopy(const HtmlOpensAsCopy&) = delete;
-    HtmlOpensAsCopy& operator=(const HtmlOpensAsCopy&) = delete;
-
-private:
-    static void setDefault(const wchar_t* key, const std::wstring& value) {
-        RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, value.c_str(),
-                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    }
-    bool hadPrevious_ = false;
-    std::wstring previous_;
-};
 
 // The shell's copy appears before its bytes do: wait for the content, not the name.
 std::string waitForContent(const std::wstring& path, const std::string& expected) {
@@ -139,7 +105,7 @@ TEST_F(EditorTest, HelpOpensTheManualBesideTheProgramOrSaysItIsMissing) {
         if (underWine()) {
             const std::wstring copy = besideProgram(L"opened.html");
             DeleteFileW(copy.c_str());
-            const HtmlOpensAsCopy association(copy);
+            const testing_files::HtmlOpensAsCopy association(copy);
             editor->helpCommand();
             EXPECT_EQ(waitForContent(copy, "<html>manual</html>"), "<html>manual</html>");
             DeleteFileW(copy.c_str());
