@@ -3,12 +3,12 @@
 // the window paints, scrolls and answers while the field lays out the rest.
 
 #include "app/document.h"
-#include "app/Unit1.h"
 
 #include "app/document_format.h"
 #include "app/document_reading.h"
 #include "controls/form.h"
 #include "controls/status_bar.h"
+#include "controls/timer.h"
 
 #include <windows.h>
 
@@ -90,13 +90,12 @@ struct Document::Load {
     // Each slice is terminated in place for the moment it is put.
     PagedText rest;
     std::size_t put = 0;
-    HWND timerWindow = nullptr;
     // Code units per millisecond the last slice took: sizes the next one.
     double rate = 0;
     unsigned shownPercent = 101;
 };
 
-Document::Document(MainWindow& window) : window_(window) {}
+Document::Document() = default;
 
 Document::~Document() {
     stopLoading();
@@ -140,7 +139,7 @@ bool Document::open(const std::wstring& path) {
     markUnmodified();
     fileName_ = path;
     if (!load) {
-        ctl::setStatusText(*window_.mainWindow, 0, L" " + path);
+        ctl::setStatusText(*window_.form, 0, L" " + path);
         return true;
     }
     startLoading(std::move(load));
@@ -148,21 +147,16 @@ bool Document::open(const std::wstring& path) {
 }
 
 void Document::startLoading(std::unique_ptr<Load> load) {
-    load->timerWindow = window_.mainWindow->handle();
     load_ = std::move(load);
     showProgress();
     // The first lines are on the screen before the loop takes the next message.
-    UpdateWindow(load_->timerWindow);
-    if (!SetTimer(load_->timerWindow, reinterpret_cast<UINT_PTR>(this), 0, onLoadTimer)) {
+    UpdateWindow(window_.form->handle());
+    if (!loadTimer_->start(0)) {
         // Without the loop's help the rest goes in now.
         if (!putSlice(load_->length))
             return failLoading();
         endLoading();
     }
-}
-
-void CALLBACK Document::onLoadTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    reinterpret_cast<Document*>(id)->loadStep();
 }
 
 void Document::loadStep() {
@@ -178,7 +172,7 @@ void Document::loadStep() {
             return endLoading();
         showProgress();
         // The slice and the progress are on the screen before the next one.
-        RedrawWindow(load_->timerWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RedrawWindow(window_.form->handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         answerSentMessages();
         // An answer may have closed the window or opened another document.
         if (load_.get() != load)
@@ -241,8 +235,7 @@ void Document::showProgress() {
     if (percent == load_->shownPercent)
         return;
     load_->shownPercent = percent;
-    ctl::setStatusText(*window_.mainWindow, 0,
-                       L" Opening \x2026 " + std::to_wstring(percent) + L" %");
+    ctl::setStatusText(*window_.form, 0, L" Opening \x2026 " + std::to_wstring(percent) + L" %");
 }
 
 void Document::endLoading() {
@@ -252,8 +245,8 @@ void Document::endLoading() {
     SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
     if (!modified_)
         SendMessageW(edit, EM_SETMODIFY, FALSE, 0);
-    ctl::setStatusText(*window_.mainWindow, 0, L" " + fileName_);
-    window_.loadEnded();
+    ctl::setStatusText(*window_.form, 0, L" " + fileName_);
+    onLoaded();
 }
 
 void Document::failLoading() {
@@ -267,7 +260,7 @@ void Document::failLoading() {
 void Document::stopLoading() {
     if (!load_)
         return;
-    KillTimer(load_->timerWindow, reinterpret_cast<UINT_PTR>(this));
+    loadTimer_->stop();
     load_.reset();
 }
 
