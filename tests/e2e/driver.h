@@ -160,6 +160,8 @@ public:
     // Waits for a dialog of the program that is shown and enabled (a message box above a file
     // dialog, not the file dialog below it); its window is null when none came.
     Dialog waitForDialog(DWORD timeoutMs = 10000) const;
+    // Presses a key (with Alt) in a dialog of the program, as the user does over it.
+    static bool pressIn(const Dialog& dialog, WORD virtualKey, bool alt = false);
     // Presses a button and waits until the dialog is gone.
     static bool answer(const Dialog& dialog, int button);
     // Types a file name into a file dialog and presses its OK button.

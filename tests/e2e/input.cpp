@@ -52,6 +52,23 @@ void sendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
     SendInput(1, &input, sizeof input);
 }
 
+void sendKey(WORD virtualKey, bool ctrl, bool alt, bool shift) {
+    std::vector<INPUT> inputs;
+    const std::pair<bool, WORD> modifiers[] = {
+        {ctrl, VK_CONTROL}, {alt, VK_MENU}, {shift, VK_SHIFT}};
+    for (const auto& [held, key] : modifiers) {
+        if (held)
+            addKey(inputs, key, false);
+    }
+    addKey(inputs, virtualKey, false);
+    addKey(inputs, virtualKey, true);
+    for (const auto& [held, key] : modifiers) {
+        if (held)
+            addKey(inputs, key, true);
+    }
+    send(inputs);
+}
+
 } // namespace
 
 void Program::toFront() const {
@@ -95,20 +112,15 @@ void Program::type(std::wstring_view keys) const {
 
 void Program::press(WORD virtualKey, bool ctrl, bool alt, bool shift) const {
     toFront();
-    std::vector<INPUT> inputs;
-    const std::pair<bool, WORD> modifiers[] = {
-        {ctrl, VK_CONTROL}, {alt, VK_MENU}, {shift, VK_SHIFT}};
-    for (const auto& [held, key] : modifiers) {
-        if (held)
-            addKey(inputs, key, false);
-    }
-    addKey(inputs, virtualKey, false);
-    addKey(inputs, virtualKey, true);
-    for (const auto& [held, key] : modifiers) {
-        if (held)
-            addKey(inputs, key, true);
-    }
-    send(inputs);
+    sendKey(virtualKey, ctrl, alt, shift);
+}
+
+bool Program::pressIn(const Dialog& dialog, WORD virtualKey, bool alt) {
+    SetForegroundWindow(dialog.window);
+    if (!waitFor([&] { return GetForegroundWindow() == dialog.window; }, 3000))
+        return false;
+    sendKey(virtualKey, false, alt, false);
+    return true;
 }
 
 bool Program::pressAndWait(WORD virtualKey, bool ctrl) const {

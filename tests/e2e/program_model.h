@@ -67,7 +67,7 @@ struct ProgramModel {
     std::wstring fileName;
     std::wstring status = kGreeting;
     // Every text the document held since it was last saved, opened or emptied.
-    std::set<std::size_t> heldSinceSave{std::hash<std::wstring>{}(L"")};
+    std::set<std::size_t> heldSinceSave{std::hash<std::wstring>{}(std::wstring())};
     // The text a restore put in, until a save or an emptying: on the disk as being restored
     // until a copy of a later change is written.
     std::optional<std::wstring> restored;
@@ -134,10 +134,10 @@ struct ProgramModel {
     // A new start of the program: an empty, untitled document with the stored view.
     void started(const std::wstring& shownFont, const std::wstring& storedSize) {
         edit = {};
-        show(L"", L"");
+        show({}, {});
         modified = copyDue = false;
         restored.reset();
-        heldSinceSave = {hashOf(L"")};
+        heldSinceSave = {hashOf({})};
         status = kGreeting;
         fontName = shownFont;
         sizeText = storedSize;

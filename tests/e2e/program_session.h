@@ -17,6 +17,13 @@
 
 namespace e2e {
 
+// A message answered by the program, or 0 when it does not answer within 5 s.
+inline DWORD_PTR ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &answer);
+    return answer;
+}
+
 // What a run of sessions did, for its closing line.
 struct SessionFigures {
     int steps = 0;
@@ -96,7 +103,9 @@ private:
     std::wstring folderDifference() const;
     std::wstring settingsDifference() const;
 
-    // ---- the steps
+    // ---- the steps (program_session_steps.cpp)
+    // Waits until the program answers again.
+    void settle();
     void perform(const Step& step);
     void typeStep(const Step& step);
     // The field now holds `next`, which it reached from `before`.
@@ -128,7 +137,7 @@ private:
     void answer(const Dialog& dialog, int button, const wchar_t* said);
     void chooseFile(const Dialog& dialog, const std::wstring& name);
 
-    // ---- kills and starts
+    // ---- kills and starts (program_session_starts.cpp)
     void kill();
     void afterEnd(bool killed);
     void start();
@@ -149,6 +158,10 @@ private:
     std::wstring keys_;
     std::vector<std::wstring> pairs_;
     std::wstring log_;
+    // Recovery copies left for a later start (a question closed unanswered, or the rest after
+    // a Yes), with their bytes; and the copy the last instance left of its own document.
+    std::map<std::wstring, std::string> pending_;
+    std::wstring ownCopy_;
     // Texts the field held, by their hashes: what a first Undo may give back.
     std::set<std::size_t> seen_;
     // The last unsaved-changes question came (and took the keys released after the command).

@@ -4,10 +4,6 @@
 
 #include "program_session.h"
 
-#include "app/recovery_format.h"
-
-#include <thread>
-
 namespace e2e {
 
 namespace {
@@ -17,8 +13,6 @@ using app::Command;
 constexpr wchar_t kChangedQuestion[] = L"The text has changed\r\nDo you want to save the changes ?";
 constexpr wchar_t kNotUnicode[] =
     L"This file seems not an Arabic Unicode text\r\nDo you want to open anyway ?";
-constexpr wchar_t kRestoreQuestion[] = L"The program did not end normally last time.\r\nDo you "
-                                       L"want to restore the unsaved changes ";
 constexpr wchar_t kTitle[] = L"Dawatik 1.4";
 const std::wstring kSaveTargets[] = {L"letter.txt", L"plain.txt", L"new-a.txt", L"new-b.txt",
                                      L"new-c.txt"};
@@ -370,7 +364,7 @@ void ProgramSession::newDocument(Way way) {
     if (way == Way::Shortcut && !asked_)
         model_.edit.previous = 0;
     if (goneOn) {
-        model_.show(L"", L"");
+        model_.show({}, {});
         model_.status.clear();
         model_.unmodified();
     }
@@ -447,7 +441,7 @@ void ProgramSession::whileLoading(const std::wstring& name) {
         }))
         fail(L"the load did not begin: the status bar shows " + program_->statusText());
     // What the user does meanwhile: a key (a letter, which combines with nothing and whose
-    // release ends nothing), Select All and a key, Save, or the end of the program.
+    // release ends nothing), Select All and a key or Copy, Save, or the end of the program.
     static const wchar_t kLetters[] = L"bdfgkmnqrstz";
     const wchar_t letter = kLetters[pick(static_cast<int>(std::size(kLetters) - 1))];
     const int roll = pick(100);
@@ -482,6 +476,15 @@ void ProgramSession::whileLoading(const std::wstring& name) {
         program_->press('S', true);
         next.previous = 0;
         saved = true;
+    } else if (roll < 75) {
+        // Copy waits for the whole document, as Cut does.
+        log_ += L", meanwhile Select All and Copy";
+        program_->press('A', true);
+        program_->press('C', true);
+        next.start = 0;
+        next.end = next.text.size();
+        next.previous = 0;
+        model_.clipboard = next.text;
     }
     if (!program_->waitForStatus(status, 120000))
         fail(L"the load did not end");
@@ -504,124 +507,6 @@ void ProgramSession::exit(Way way) {
     if (program_->waitForExit() != 0)
         fail(L"the program did not end normally");
     afterEnd(false);
-}
-
-// ---- kills and starts
-
-void ProgramSession::kill() {
-    if (chance(40)) {
-        log_ += L" after a pause of 3 s";
-        Sleep(3100);
-    }
-    program_->kill();
-    ++figures_.kills;
-    afterEnd(true);
-}
-
-void ProgramSession::afterEnd(bool killed) {
-    // Every file is what was last saved.
-    if (const std::wstring files = folderDifference(); !files.empty())
-        fail(files);
-    if (const std::wstring settings = settingsDifference(); !settings.empty())
-        fail(settings);
-    const std::vector<std::wstring> copies = namesIn(recoveryFolder(), L"*.recovery");
-    const std::vector<std::wstring> marks = namesIn(recoveryFolder(), L"*.restoring");
-    if (!killed && !(copies.empty() && marks.empty()))
-        fail(L"a normal end left a recovery copy");
-    if (copies.size() > 1 || marks.size() > 1)
-        fail(L"one instance left more than one copy");
-    const auto read = [&](const std::wstring& file) {
-        const auto copy =
-            app::decodeRecoveryCopy(testing_files::readBytes(recoveryFolder() + file));
-        if (!copy)
-            fail(L"the copy " + file + L" is not whole");
-        return *copy;
-    };
-    const auto sinceChange = Clock::now() - model_.lastChange;
-    if (!copies.empty()) {
-        const app::RecoveryCopy copy = read(copies[0]);
-        if (!model_.heldSinceSave.contains(ProgramModel::hashOf(copy.text)) ||
-            copy.path != model_.fileName)
-            fail(L"the copy holds a text the document did not hold since it was last saved or "
-                 L"opened, or another path: " +
-                 units(copy.text) + L" of \"" + copy.path + L"\"");
-        if (model_.modified == true && model_.copyDue == true &&
-            sinceChange >= std::chrono::seconds(3) && copy.text != model_.edit.text)
-            fail(L"three seconds after typing, the copy holds " + units(copy.text));
-    } else if (model_.modified == true && model_.copyDue == true &&
-               sinceChange >= std::chrono::seconds(3)) {
-        fail(L"three seconds after typing, no copy was left");
-    }
-    if (model_.modified == false && !copies.empty() &&
-        Clock::now() - model_.lastUnmodified >= std::chrono::seconds(1))
-        fail(L"a copy was left of a document with nothing unsaved");
-    if (!marks.empty() && copies.empty() && read(marks[0]).text != model_.restored.value_or(L"-"))
-        fail(L"the restore mark holds another text than the one restored");
-    start();
-}
-
-void ProgramSession::start() {
-    const std::vector<std::wstring> copies = namesIn(recoveryFolder(), L"*.recovery");
-    const std::vector<std::wstring> marks = namesIn(recoveryFolder(), L"*.restoring");
-    const std::optional<app::RecoveryCopy> copy =
-        copies.empty()
-            ? std::nullopt
-            : app::decodeRecoveryCopy(testing_files::readBytes(recoveryFolder() + copies[0]));
-    const std::optional<app::RecoveryCopy> marked =
-        marks.empty()
-            ? std::nullopt
-            : app::decodeRecoveryCopy(testing_files::readBytes(recoveryFolder() + marks[0]));
-    const std::set<std::size_t> held = model_.heldSinceSave;
-    program_.reset();
-    program_ = std::make_unique<Program>(folder_.path());
-    ++figures_.starts;
-    if (!program_->started())
-        fail(L"the program did not start");
-    const std::wstring settings = path(L"Setting.ini");
-    if (defaultFont_.empty())
-        defaultFont_ = program_->fontText();
-    const auto font = model_.settings.find(L"FontName");
-    model_.started(font == model_.settings.end() ? defaultFont_ : font->second,
-                   std::to_wstring(static_cast<int>(
-                       GetPrivateProfileIntW(L"General", L"FontSize", 72, settings.c_str()))));
-    if (copy) {
-        const std::wstring what =
-            copy->path.empty() ? std::wstring(L"of the untitled document") : L"of\r\n" + copy->path;
-        const Dialog box = program_->waitForDialog();
-        if (box.text != kRestoreQuestion + what + L" ?" ||
-            box.buttons != std::vector<int>{IDYES, IDNO})
-            fail(L"the left copy was not offered: " + box.text);
-        if (chance(60)) {
-            answer(box, IDYES, L"restored");
-            ++figures_.restores;
-            model_.show(copy->text, copy->path);
-            model_.modified = true;
-            model_.restored = copy->text;
-            model_.heldSinceSave = held;
-            if (!copy->path.empty())
-                model_.status = L" " + copy->path;
-            if (!program_->waitForText(copy->text, 30000))
-                fail(L"the restored text did not come");
-            adoptSelection(true);
-        } else {
-            answer(box, IDNO, L"not restored");
-        }
-    } else if (marked) {
-        const Dialog box = program_->waitForDialog();
-        const std::wstring told =
-            L"The unsaved changes" +
-            (marked->path.empty() ? std::wstring() : L" of\r\n" + marked->path) +
-            L"\r\ncould not be restored: the program ended while putting "
-            L"them back.\r\nThey were kept as a document in\r\n";
-        if (!box.text.starts_with(told) || testing_files::readBytes(box.text.substr(told.size())) !=
-                                               testing_files::marked(marked->text))
-            fail(L"the text being restored was not kept as a document: " + box.text);
-        answer(box, IDOK, L"kept as a document");
-    } else if (const Dialog box = program_->waitForDialog(1500); box.window) {
-        fail(L"a new start showed \"" + box.text + L"\"");
-    }
-    clickInText(false);
-    check();
 }
 
 } // namespace e2e
