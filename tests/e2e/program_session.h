@@ -28,6 +28,8 @@ inline DWORD_PTR ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam
 struct SessionFigures {
     int steps = 0;
     int kills = 0;
+    // Kills three seconds after typing, which must leave a copy of the text as it was.
+    int pausedKills = 0;
     int starts = 0;
     int restores = 0;
     int opens = 0;

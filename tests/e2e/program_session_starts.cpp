@@ -64,6 +64,7 @@ void ProgramSession::afterEnd(bool killed) {
             fail(L"the copy holds a text the document did not hold since it was last saved or "
                  L"opened, or another path: " +
                  units(copy.text) + L" of \"" + copy.path + L"\"");
+        figures_.pausedKills += typedThenPaused;
         if (typedThenPaused && copy.text != model_.edit.text)
             fail(L"three seconds after typing, the copy holds " + units(copy.text));
         if (model_.modified == false &&
