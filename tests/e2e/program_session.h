@@ -7,6 +7,7 @@
 
 #include "driver.h"
 #include "program_model.h"
+#include "text_clicks.h"
 
 #include "app/command_table.h"
 #include "support/files.h"
@@ -170,8 +171,7 @@ private:
     bool asked_ = false;
     wchar_t lastTyped_ = 0;
     int stepsSinceTyped_ = 0;
-    Clock::time_point lastClick_ = Clock::now();
-    POINT lastPoint_{};
+    TextClicks clicks_;
 };
 
 } // namespace e2e

@@ -488,10 +488,10 @@ void ProgramSession::whileLoading(const std::wstring& name) {
     }
     if (!program_->waitForStatus(status, 120000))
         fail(L"the load did not end");
-    const char16_t previous = next.previous;
     if (const std::wstring before = model_.edit.text; next.text != before)
         applyEdit(std::move(next), before);
-    model_.edit.previous = previous;
+    else
+        model_.edit = std::move(next);
     if (saved) {
         model_.save(name);
         model_.unmodified();

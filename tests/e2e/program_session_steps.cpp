@@ -3,8 +3,6 @@
 
 #include "program_session.h"
 
-#include <thread>
-
 namespace e2e {
 
 namespace {
@@ -141,39 +139,14 @@ void ProgramSession::adoptSelection(bool caretOnly) {
 // Clicks near a random unit that the field shows (or drags from one to another); the caret and
 // the selection are read, not predicted, and a click makes no selection.
 void ProgramSession::clickInText(bool drag) {
+    const auto pick = [this](int count) { return this->pick(count); };
     const HWND edit = program_->edit();
-    RECT client{};
-    GetClientRect(edit, &client);
-    const auto nearUnit = [&] {
-        POINT point{client.right / 2, 10};
-        for (int attempt = 0; attempt < 8 && !model_.edit.text.empty(); ++attempt) {
-            // The start of the text is drawn more often: a combination there inserts its
-            // character whole.
-            const auto unit = static_cast<WPARAM>(
-                pick(3) == 0 ? 0 : pick(static_cast<int>(model_.edit.text.size())));
-            const DWORD_PTR at = ask(edit, EM_POSFROMCHAR, unit);
-            const POINT target{static_cast<short>(LOWORD(at)) + pick(17) - 8,
-                               static_cast<short>(HIWORD(at)) + 3 + pick(18)};
-            if (at != static_cast<DWORD_PTR>(-1) && PtInRect(&client, target)) {
-                point = target;
-                log_ += L" near unit " + std::to_wstring(unit);
-                break;
-            }
-        }
-        ClientToScreen(edit, &point);
-        return point;
-    };
-    const POINT from = nearUnit();
-    // Two clicks close in time and place would be a double click, which selects a word.
-    if (std::abs(from.x - lastPoint_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
-        std::abs(from.y - lastPoint_.y) <= GetSystemMetrics(SM_CYDOUBLECLK))
-        std::this_thread::sleep_until(lastClick_ +
-                                      std::chrono::milliseconds(GetDoubleClickTime() + 50));
-    const POINT to = drag ? nearUnit() : from;
+    const POINT from = TextClicks::nearUnit(edit, model_.edit.text.size(), pick, log_);
+    clicks_.beforePress(from);
+    const POINT to = drag ? TextClicks::nearUnit(edit, model_.edit.text.size(), pick, log_) : from;
     if (!(drag ? program_->dragAndWait(from, to) : program_->clickAtAndWait(from)))
         fail(L"the mouse was not taken");
-    lastClick_ = Clock::now();
-    lastPoint_ = to;
+    clicks_.released(to);
     adoptSelection(!drag);
 }
 

@@ -4,6 +4,7 @@
 // and the steps so far, so the session can be replayed.
 
 #include "scenario.h"
+#include "text_clicks.h"
 #include "typing_model.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 #include <cstdlib>
 #include <random>
 #include <set>
-#include <thread>
 
 namespace {
 
@@ -57,6 +57,10 @@ DWORD_PTR ask(HWND edit, UINT message, WPARAM wParam = 0) {
 class Session {
 public:
     Session(const e2e::Program& program, unsigned seed) : program_(program), random_(seed) {
+        // The test's first click is into the middle of the field.
+        RECT r{};
+        GetWindowRect(program.edit(), &r);
+        clicks_.released({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
         for (const app::KeyMapping& row : app::keyMappings()) {
             keys_.push_back(row.typed);
             if (row.after)
@@ -297,33 +301,12 @@ private:
     // Clicks near a random unit of the text that the field shows; the caret is read, not predicted,
     // and no selection may result.
     std::wstring click() {
-        const HWND edit = program_.edit();
-        RECT client{};
-        GetClientRect(edit, &client);
-        POINT point{client.right / 2, 10};
-        for (int attempt = 0; attempt < 8 && !model_.text.empty(); ++attempt) {
-            // The start of the text is drawn more often: a combination there inserts its character
-            // whole.
-            const auto unit = static_cast<WPARAM>(pick(3) == 0 ? 0 : pick(model_.text.size()));
-            const DWORD_PTR at = ask(edit, EM_POSFROMCHAR, unit);
-            const POINT target{static_cast<short>(LOWORD(at)) + pick(17) - 8,
-                               static_cast<short>(HIWORD(at)) + 3 + pick(18)};
-            if (at != static_cast<DWORD_PTR>(-1) && PtInRect(&client, target)) {
-                point = target;
-                log_ += L" near unit " + std::to_wstring(unit);
-                break;
-            }
-        }
-        ClientToScreen(edit, &point);
-        // Two clicks close in time and place would be a double click, which selects a word.
-        if (std::abs(point.x - lastPoint_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
-            std::abs(point.y - lastPoint_.y) <= GetSystemMetrics(SM_CYDOUBLECLK))
-            std::this_thread::sleep_until(lastClick_ +
-                                          std::chrono::milliseconds(GetDoubleClickTime() + 50));
+        const POINT point = e2e::TextClicks::nearUnit(
+            program_.edit(), model_.text.size(), [this](int count) { return pick(count); }, log_);
+        clicks_.beforePress(point);
         if (!program_.clickAtAndWait(point))
             return L"the click was not taken";
-        lastClick_ = std::chrono::steady_clock::now();
-        lastPoint_ = point;
+        clicks_.released(point);
         return adoptSelection([](std::size_t s, std::size_t e) { return s == e; });
     }
 
@@ -337,13 +320,7 @@ private:
     std::wstring log_;
     wchar_t lastTyped_ = 0;
     int stepsSinceTyped_ = 0;
-    // The test's first click, into the middle of the field.
-    std::chrono::steady_clock::time_point lastClick_ = std::chrono::steady_clock::now();
-    POINT lastPoint_ = [this] {
-        RECT r{};
-        GetWindowRect(program_.edit(), &r);
-        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    }();
+    e2e::TextClicks clicks_;
 };
 
 } // namespace
