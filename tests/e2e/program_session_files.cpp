@@ -201,11 +201,16 @@ void ProgramSession::undo(Way way) {
     invoke(Command::Undo, way);
     std::wstring undone;
     waitFor([&] { return (undone = program_->editText()) != before; }, 500);
+    // Putting a large text back keeps the field busy for seconds: it answers once it is done.
+    const std::wstring busy = L"<no answer>";
+    if (undone == busy)
+        waitFor([&] { return (undone = program_->editText()) != busy; }, 60000);
     log_ += L" (the first gave " + units(undone) + L")";
     if (!seen_.contains(ProgramModel::hashOf(undone)))
         fail(L"Undo gave a text the session never had: " + units(undone));
     invoke(Command::Undo, way);
-    if (!waitFor([&] { return program_->editText() == before; }, 3000))
+    const bool large = std::max(undone.size(), before.size()) > kLargeDocument;
+    if (!waitFor([&] { return program_->editText() == before; }, large ? 60000 : 3000))
         fail(L"the second Undo did not restore the text: " + units(program_->editText()));
     model_.heldSinceSave.insert(ProgramModel::hashOf(undone));
     model_.edited(undone != before);
