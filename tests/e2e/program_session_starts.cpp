@@ -134,7 +134,10 @@ void ProgramSession::start() {
     program_ = std::make_unique<Program>(folder_.path());
     ++figures_.starts;
     if (!program_->started())
-        fail(L"the program did not start");
+        fail(L"the program did not start" +
+             (program_->running()
+                  ? std::wstring()
+                  : L": it ended with code " + std::to_wstring(program_->waitForExit(0))));
     const std::wstring settings = path(L"Setting.ini");
     if (defaultFont_.empty())
         defaultFont_ = program_->fontText();
@@ -190,7 +193,8 @@ void ProgramSession::start() {
         model_.restored = copy.text;
         if (!copy.path.empty())
             model_.status = L" " + copy.path;
-        if (!program_->waitForText(copy.text, 30000))
+        // A large text takes Wine's field many seconds to lay out.
+        if (!program_->waitForText(copy.text, copy.text.size() > kLargeDocument ? 180000 : 30000))
             fail(L"the restored text did not come");
         for (std::size_t rest = i + 1; rest < offered.size(); ++rest)
             pending_[offered[rest].first] =
