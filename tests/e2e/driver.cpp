@@ -55,16 +55,30 @@ bool isOpenDialog(HWND window) {
 std::wstring textOf(HWND window) {
     if (!window)
         return L"<no window>";
+    const auto lengthOf = [window](DWORD_PTR& length) {
+        return SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                                   &length) != 0;
+    };
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+    if (!lengthOf(length))
         return L"<no answer>";
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR got = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, 5000, &got))
-        return L"<no answer>";
-    text.resize(got);
-    return text;
+    // The text may change between the two questions (a key or an Undo the program was still
+    // taking): a text that fills the room made for it is asked again until its length holds.
+    for (;;) {
+        std::wstring text(length + 1, L'\0');
+        DWORD_PTR got = 0;
+        DWORD_PTR now = 0;
+        if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(),
+                                 reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
+                                 &got) ||
+            !lengthOf(now))
+            return L"<no answer>";
+        if (now == got) {
+            text.resize(got);
+            return text;
+        }
+        length = now;
+    }
 }
 
 std::wstring classOf(HWND window) {

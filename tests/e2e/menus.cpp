@@ -70,9 +70,17 @@ std::wstring Program::chooseWithMouse(int barItem, const std::vector<int>& rows,
             break;
         }
         const HWND popup = popupMenus()[level];
-        const Picture picture = Picture::settledClientArea(popup);
-        // A separator's line is two pixels high; a row of text is several.
-        const std::vector<Run> items = inkRuns(inkOf(picture, false, 4), 1, 3);
+        // A separator's line is two pixels high; a row of text is several. A menu that has
+        // just opened may not have drawn all of its rows yet.
+        Picture picture;
+        std::vector<Run> items;
+        waitFor(
+            [&] {
+                picture = Picture::settledClientArea(popup);
+                items = inkRuns(inkOf(picture, false, 4), 1, 3);
+                return static_cast<int>(items.size()) == counts[level];
+            },
+            3000);
         if (static_cast<int>(items.size()) != counts[level]) {
             failure = L"menu " + std::to_wstring(level + 1) + L" shows " +
                       std::to_wstring(items.size()) + L" items, not " +

@@ -207,7 +207,8 @@ void ProgramSession::undo(Way way) {
         waitFor([&] { return (undone = program_->editText()) != busy; }, 60000);
     log_ += L" (the first gave " + units(undone) + L")";
     if (!seen_.contains(ProgramModel::hashOf(undone)))
-        fail(L"Undo gave a text the session never had: " + units(undone));
+        fail(L"Undo gave a text the session never had: " + units(undone) + L"\nfrom " +
+             units(before));
     invoke(Command::Undo, way);
     const bool large = std::max(undone.size(), before.size()) > kLargeDocument;
     if (!waitFor([&] { return program_->editText() == before; }, large ? 60000 : 3000))
