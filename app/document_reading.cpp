@@ -48,7 +48,13 @@ bool FieldText::reserve(std::size_t units) {
 }
 
 bool FieldText::giveTo(HWND edit) {
-    const auto old = reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0));
+    // Wine's field lays out a handed-over text only when it is not empty: an empty one would
+    // keep the lines of the text before. Set as text, it is laid out anew.
+    const wchar_t* text = lock();
+    const bool empty = !text || *text == L'\0';
+    unlock();
+    const auto old =
+        empty ? nullptr : reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0));
     if (old) {
         SendMessageW(edit, EM_SETHANDLE, reinterpret_cast<WPARAM>(memory_.get()), 0);
         if (reinterpret_cast<HLOCAL>(SendMessageW(edit, EM_GETHANDLE, 0, 0)) == memory_.get()) {
@@ -58,7 +64,7 @@ bool FieldText::giveTo(HWND edit) {
             return true;
         }
     }
-    const wchar_t* text = lock();
+    text = lock();
     const bool set = SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
     unlock();
     return set;

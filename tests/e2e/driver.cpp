@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include "picture.h"
 #include "support/program.h"
 
 #include <algorithm>
@@ -49,68 +50,35 @@ bool isOpenDialog(HWND window) {
     return isShownDialog(window) && IsWindowEnabled(window);
 }
 
-// A window's client area as the screen shows it.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<COLORREF> pixels;
-
-    COLORREF at(int x, int y) const {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(x)] &
-               0xFFFFFF;
-    }
-
-    static Picture ofClientArea(HWND window) {
-        Picture picture;
-        RECT client{};
-        GetClientRect(window, &client);
-        POINT origin{0, 0};
-        ClientToScreen(window, &origin);
-        picture.width = client.right;
-        picture.height = client.bottom;
-        if (picture.width <= 0 || picture.height <= 0)
-            return {};
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, picture.width, picture.height);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, picture.width, picture.height, screen, origin.x, origin.y, SRCCOPY);
-        SelectObject(memory, old);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = picture.width;
-        info.bmiHeader.biHeight = -picture.height; // top row first
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        picture.pixels.resize(static_cast<std::size_t>(picture.width) *
-                              static_cast<std::size_t>(picture.height));
-        if (!GetDIBits(memory, bitmap, 0, static_cast<UINT>(picture.height), picture.pixels.data(),
-                       &info, DIB_RGB_COLORS))
-            picture.pixels.clear();
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-        return picture;
-    }
-};
-
 } // namespace
 
 std::wstring textOf(HWND window) {
     if (!window)
         return L"<no window>";
+    const auto lengthOf = [window](DWORD_PTR& length) {
+        return SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                                   &length) != 0;
+    };
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+    if (!lengthOf(length))
         return L"<no answer>";
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR got = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, 5000, &got))
-        return L"<no answer>";
-    text.resize(got);
-    return text;
+    // The text may change between the two questions (a key or an Undo the program was still
+    // taking): a text that fills the room made for it is asked again until its length holds.
+    for (;;) {
+        std::wstring text(length + 1, L'\0');
+        DWORD_PTR got = 0;
+        DWORD_PTR now = 0;
+        if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(),
+                                 reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
+                                 &got) ||
+            !lengthOf(now))
+            return L"<no answer>";
+        if (now == got) {
+            text.resize(got);
+            return text;
+        }
+        length = now;
+    }
 }
 
 std::wstring classOf(HWND window) {
@@ -271,6 +239,34 @@ namespace {
                                          << HIWORD(selection) << " in a text of " << length;
 }
 
+std::pair<std::size_t, std::size_t> Program::selection() const {
+    // The platform carries the two ends over to the program and back; the answer alone holds
+    // them in 16 bits each.
+    DWORD start = MAXDWORD;
+    DWORD end = MAXDWORD;
+    DWORD_PTR both = 0;
+    SendMessageTimeoutW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                        reinterpret_cast<LPARAM>(&end), SMTO_ABORTIFHUNG, 5000, &both);
+    if (start == MAXDWORD || end == MAXDWORD)
+        return {LOWORD(both), HIWORD(both)};
+    return {start, end};
+}
+
+std::wstring Program::windowsShown() const {
+    std::wstring shown;
+    for (HWND window : windowsOf(process_.dwProcessId, IsWindowVisible))
+        shown += L" [" + classOf(window) + L" \"" + textOf(window) + L"\"" +
+                 (IsWindowEnabled(window) ? L"" : L" disabled") + L"]";
+    return shown.empty() ? L" none" : shown;
+}
+
+HWND Program::windowCaptioned(const std::wstring& caption) const {
+    const std::vector<HWND> found = windowsOf(process_.dwProcessId, [&](HWND window) {
+        return IsWindowVisible(window) && textOf(window) == caption;
+    });
+    return found.empty() ? nullptr : found[0];
+}
+
 bool Program::fontListOpen() const {
     DWORD_PTR open = 0;
     SendMessageTimeoutW(fontName_, CB_GETDROPPEDSTATE, 0, 0, SMTO_ABORTIFHUNG, 5000, &open);
@@ -309,18 +305,8 @@ Program::Marks Program::alignMarks() const {
     press(VK_DOWN);
     press(VK_RIGHT);
     if (opened && waitFor([this] { return popupMenus().size() == 2; }, 5000)) {
-        const HWND popup = popupMenus().back();
-        // Let it paint, then read it until two pictures agree.
-        Picture previous;
-        waitFor(
-            [&] {
-                Picture now = Picture::ofClientArea(popup);
-                const bool same = !now.pixels.empty() && now.pixels == previous.pixels;
-                previous = std::move(now);
-                return same;
-            },
-            3000);
-        const Picture& picture = previous;
+        // Let it paint, then read it.
+        const Picture picture = Picture::settledClientArea(popupMenus().back());
         if (!picture.pixels.empty()) {
             const int rowHeight = picture.height / 2;
             const int checkWidth = GetSystemMetrics(SM_CXMENUCHECK);
@@ -440,6 +426,21 @@ bool Program::noDialog() const {
 
 int Program::dialogCount() const {
     return static_cast<int>(windowsOf(process_.dwProcessId, isShownDialog).size());
+}
+
+std::vector<std::wstring> namesIn(const std::wstring& folder, const wchar_t* pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + pattern).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (const std::wstring name = data.cFileName; name != L"." && name != L"..")
+            names.push_back(name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::wstring setting(const std::wstring& file, const wchar_t* key) {

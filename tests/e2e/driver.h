@@ -10,9 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -85,6 +85,13 @@ public:
     HWND fontSizeBox() const { return fontSize_; }
 
     std::wstring title() const { return textOf(main_); }
+    // The selection of the text, also past 64K code units: its start and end.
+    std::pair<std::size_t, std::size_t> selection() const;
+    // The program's shown top-level windows, by class, caption and whether they take input:
+    // what a failure tells was on the screen.
+    std::wstring windowsShown() const;
+    // A shown top-level window of the program with this caption (the About window, say).
+    HWND windowCaptioned(const std::wstring& caption) const;
     std::wstring editText() const { return textOf(edit_); }
     std::wstring statusText() const { return textOf(status_); }
     std::wstring fontText() const { return textOf(fontName_); }
@@ -113,6 +120,8 @@ public:
         bool center = false;
     };
     Marks alignMarks() const;
+    // The program's menu bar or a menu of it takes the keys.
+    bool inMenu() const;
     // Whether a toolbar button is down.
     bool buttonDown(int index) const;
 
@@ -130,12 +139,21 @@ public:
     // release. False when it did not.
     bool pressAndWait(WORD virtualKey, bool ctrl = false) const;
     // Chooses from the menu bar with the keyboard: Alt, then `keys` (arrows, Enter).
-    void chooseFromMenu(std::initializer_list<WORD> keys) const;
+    void chooseFromMenu(const std::vector<WORD>& keys) const;
+    // Chooses from the menu bar with the mouse: a click on its `barItem`-th title, then on the
+    // `rows[i]`-th item of each menu that opens (separators not counted), where that menu holds
+    // `counts[i]` items. Rows are found on the screen; empty when it worked, else what failed
+    // (the menus are closed again).
+    std::wstring chooseWithMouse(int barItem, const std::vector<int>& rows,
+                                 const std::vector<int>& counts) const;
     // Clicks at a point on the screen (or only presses the button there).
     void clickAt(POINT point, bool release = true) const;
     // Clicks at a point and waits until the program has taken the press and the release: the
     // window under the mouse captures it between them. False when it did not.
     bool clickAtAndWait(POINT point) const;
+    // Presses the button at `from`, moves to `to` with it held and releases it there, waiting
+    // until the program has taken both. False when it did not.
+    bool dragAndWait(POINT from, POINT to) const;
     // Clicks the middle of a window.
     void click(HWND window) const;
     // Clicks a toolbar button (index into the toolbar, separators counted).
@@ -145,6 +163,8 @@ public:
     // Waits for a dialog of the program that is shown and enabled (a message box above a file
     // dialog, not the file dialog below it); its window is null when none came.
     Dialog waitForDialog(DWORD timeoutMs = 10000) const;
+    // Presses a key (with Alt) in a dialog of the program, as the user does over it.
+    static bool pressIn(const Dialog& dialog, WORD virtualKey, bool alt = false);
     // Presses a button and waits until the dialog is gone.
     static bool answer(const Dialog& dialog, int button);
     // Types a file name into a file dialog and presses its OK button.
@@ -158,8 +178,9 @@ private:
     void start(const std::wstring& folder, const std::wstring& user, int showCommand);
     // The program's visible popup menus, from left to right.
     std::vector<HWND> popupMenus() const;
-    // The program's menu bar or a menu of it takes the keys.
-    bool inMenu() const;
+    // A window of the program holds the mouse (a button is down over it).
+    bool captured() const;
+    static void moveTo(POINT point);
     // TB_GETITEMRECT and TB_GETBUTTON write into the caller's memory: that memory must be the
     // toolbar's process's.
     bool remoteCall(UINT message, WPARAM wParam, void* result, std::size_t size) const;
@@ -172,6 +193,9 @@ private:
     HWND fontName_ = nullptr;
     HWND fontSize_ = nullptr;
 };
+
+// The names in `folder` (ending in a backslash) that match `pattern`, sorted.
+std::vector<std::wstring> namesIn(const std::wstring& folder, const wchar_t* pattern = L"*");
 
 // The value of a key in section General of a settings file; "<none>" when missing.
 std::wstring setting(const std::wstring& file, const wchar_t* key);

@@ -52,6 +52,23 @@ void sendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
     SendInput(1, &input, sizeof input);
 }
 
+void sendKey(WORD virtualKey, bool ctrl, bool alt, bool shift) {
+    std::vector<INPUT> inputs;
+    const std::pair<bool, WORD> modifiers[] = {
+        {ctrl, VK_CONTROL}, {alt, VK_MENU}, {shift, VK_SHIFT}};
+    for (const auto& [held, key] : modifiers) {
+        if (held)
+            addKey(inputs, key, false);
+    }
+    addKey(inputs, virtualKey, false);
+    addKey(inputs, virtualKey, true);
+    for (const auto& [held, key] : modifiers) {
+        if (held)
+            addKey(inputs, key, true);
+    }
+    send(inputs);
+}
+
 } // namespace
 
 void Program::toFront() const {
@@ -95,20 +112,15 @@ void Program::type(std::wstring_view keys) const {
 
 void Program::press(WORD virtualKey, bool ctrl, bool alt, bool shift) const {
     toFront();
-    std::vector<INPUT> inputs;
-    const std::pair<bool, WORD> modifiers[] = {
-        {ctrl, VK_CONTROL}, {alt, VK_MENU}, {shift, VK_SHIFT}};
-    for (const auto& [held, key] : modifiers) {
-        if (held)
-            addKey(inputs, key, false);
-    }
-    addKey(inputs, virtualKey, false);
-    addKey(inputs, virtualKey, true);
-    for (const auto& [held, key] : modifiers) {
-        if (held)
-            addKey(inputs, key, true);
-    }
-    send(inputs);
+    sendKey(virtualKey, ctrl, alt, shift);
+}
+
+bool Program::pressIn(const Dialog& dialog, WORD virtualKey, bool alt) {
+    SetForegroundWindow(dialog.window);
+    if (!waitFor([&] { return GetForegroundWindow() == dialog.window; }, 3000))
+        return false;
+    sendKey(virtualKey, false, alt, false);
+    return true;
 }
 
 bool Program::pressAndWait(WORD virtualKey, bool ctrl) const {
@@ -133,39 +145,52 @@ bool Program::pressAndWait(WORD virtualKey, bool ctrl) const {
     return ok;
 }
 
-void Program::chooseFromMenu(std::initializer_list<WORD> keys) const {
+void Program::chooseFromMenu(const std::vector<WORD>& keys) const {
     press(VK_MENU);
     waitFor([this] { return inMenu(); }, 5000);
     for (WORD key : keys)
         press(key);
 }
 
-void Program::clickAt(POINT point, bool release) const {
-    toFront();
+void Program::moveTo(POINT point) {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
     // Absolute positions run from 0 to 65535 over the screen; the +1 keeps rounding on the
     // intended pixel.
     sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, point.x * 65536 / width + 1,
               point.y * 65536 / height + 1);
+}
+
+void Program::clickAt(POINT point, bool release) const {
+    toFront();
+    moveTo(point);
     sendMouse(MOUSEEVENTF_LEFTDOWN);
     if (release)
         sendMouse(MOUSEEVENTF_LEFTUP);
 }
 
+bool Program::captured() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(process_.dwThreadId, &info) && info.hwndCapture != nullptr;
+}
+
 bool Program::clickAtAndWait(POINT point) const {
     clickAt(point, false);
-    const auto captured = [this](bool held) {
-        return waitFor([&] {
-            GUITHREADINFO info{};
-            info.cbSize = sizeof info;
-            return GetGUIThreadInfo(process_.dwThreadId, &info) &&
-                   (info.hwndCapture != nullptr) == held;
-        });
-    };
-    const bool pressed = captured(true);
+    const bool pressed = waitFor([this] { return captured(); });
     sendMouse(MOUSEEVENTF_LEFTUP);
-    return pressed && captured(false);
+    return waitFor([this] { return !captured(); }) && pressed;
+}
+
+bool Program::dragAndWait(POINT from, POINT to) const {
+    clickAt(from, false);
+    if (!waitFor([this] { return captured(); }))
+        return false;
+    // In a few moves, as a hand drags.
+    for (int part = 1; part <= 4; ++part)
+        moveTo({from.x + (to.x - from.x) * part / 4, from.y + (to.y - from.y) * part / 4});
+    sendMouse(MOUSEEVENTF_LEFTUP);
+    return waitFor([this] { return !captured(); });
 }
 
 void Program::click(HWND window) const {

@@ -4,152 +4,26 @@
 // and the steps so far, so the session can be replayed.
 
 #include "scenario.h"
-
-#include "app/keyboard_map.h"
+#include "text_clicks.h"
+#include "typing_model.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <set>
-#include <thread>
 
 namespace {
+
+using e2e::linesOf;
+using e2e::units;
+using Model = e2e::TypedText;
 
 constexpr unsigned kSeeds = 5;
 constexpr int kSteps = 120;
 // The field is slow with long wrapped Arabic lines: keep them short and unwrapped.
 constexpr std::size_t kMaxLine = 12;
 constexpr std::size_t kMaxLines = 4;
-
-bool isMark(wchar_t c) {
-    return (c >= 0x064B && c <= 0x065F) || c == 0x0670;
-}
-bool isBase(wchar_t c) {
-    return (c >= 0x0620 && c <= 0x064A) || (c >= 0x066E && c <= 0x06D3);
-}
-bool isArabic(wchar_t c) {
-    return c >= 0x0600 && c <= 0x06FF && !isMark(c);
-}
-
-std::vector<std::wstring_view> linesOf(std::wstring_view text) {
-    std::vector<std::wstring_view> lines;
-    for (std::size_t at = 0;;) {
-        const std::size_t next = text.find(L"\r\n", at);
-        lines.push_back(text.substr(at, next == text.npos ? text.npos : next - at));
-        if (next == text.npos)
-            return lines;
-        at = next + 2;
-    }
-}
-
-// Wine's shaping dies on a line holding an Arabic mark without a base letter before it and other
-// Arabic in the line, after the mark or before it (a letter, then a digit, a Latin letter or a
-// comma carrying the mark). A step that would make one is skipped; the test avoids a little more
-// than was measured (a space before the mark too).
-bool crashesWine(std::wstring_view text) {
-    for (std::wstring_view line : linesOf(text)) {
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            if (!isMark(line[i]))
-                continue;
-            std::size_t base = i;
-            while (base > 0 && isMark(line[base - 1]))
-                --base;
-            if ((base == 0 || !isBase(line[base - 1])) &&
-                std::any_of(line.begin(), line.end(), isArabic))
-                return true;
-        }
-    }
-    return false;
-}
-
-std::wstring units(std::wstring_view text) {
-    std::wstring shown;
-    for (wchar_t c : text) {
-        wchar_t hex[8];
-        swprintf(hex, 8, L"%04X ", static_cast<unsigned>(c));
-        shown += hex;
-    }
-    return shown.empty() ? L"(empty)" : shown;
-}
-
-// What the field should hold, and the key a combination would follow (0 once a key that ends
-// combinations was released).
-struct Model {
-    std::wstring text;
-    std::size_t start = 0;
-    std::size_t end = 0;
-    char16_t previous = 0;
-    // Every text the field held, also between the deletion and the insertion of a combination.
-    std::set<std::wstring> seen{std::wstring()};
-
-    void replaceSelection(const std::wstring& by) {
-        text.erase(start, end - start);
-        text.insert(start, by);
-        start = end = start + by.size();
-        seen.insert(text);
-    }
-    bool breakBefore(std::size_t at) const {
-        return at >= 2 && text.compare(at - 2, 2, L"\r\n") == 0;
-    }
-    bool breakAfter(std::size_t at) const { return text.compare(at, 2, L"\r\n") == 0; }
-    std::size_t lineStart(std::size_t at) const {
-        const std::size_t found = at < 2 ? text.npos : text.rfind(L"\r\n", at - 2);
-        return found == text.npos ? 0 : found + 2;
-    }
-    std::size_t lineEnd(std::size_t at) const {
-        return std::min(text.find(L"\r\n", at), text.size());
-    }
-
-    // A typed character passes the keyboard map: a combination replaces the unit before the caret
-    // when that is what its first key made; at the start of the text or over a selection its
-    // character is inserted and nothing deleted.
-    void typeCharacter(wchar_t typed) {
-        wchar_t inserted = static_cast<wchar_t>(app::mapKey(typed));
-        if (const auto combination = app::combinationOf(previous, typed)) {
-            if (start == end && start > 0 && combination->follows(text[start - 1])) {
-                --start;
-                seen.insert(std::wstring(text).erase(start, 1));
-                inserted = static_cast<wchar_t>(combination->result);
-            } else if (start != end || start == 0) {
-                inserted = static_cast<wchar_t>(combination->result);
-            }
-        }
-        previous = typed;
-        replaceSelection(std::wstring(1, inserted));
-    }
-    // Types keys as the driver sends them: Shift is held over a run of characters needing it.
-    void type(std::wstring_view keys) {
-        bool shift = false;
-        for (wchar_t c : keys) {
-            const SHORT scan = VkKeyScanW(c);
-            const bool needsShift = (HIBYTE(scan) & 1) != 0;
-            if (shift && !needsShift)
-                previous = 0;
-            shift = needsShift;
-            typeCharacter(c);
-            if (app::releaseEndsCombination(LOBYTE(scan)))
-                previous = 0;
-        }
-        if (shift)
-            previous = 0;
-    }
-    void enter() {
-        replaceSelection(L"\r\n");
-        previous = 0;
-    }
-    void backspace() {
-        if (start == end && start > 0)
-            start -= breakBefore(start) ? 2 : 1;
-        replaceSelection({});
-        previous = 0;
-    }
-    std::size_t lineOf(std::size_t at) const { return linesOf(text.substr(0, at)).size() - 1; }
-    void moveTo(std::size_t at) {
-        start = end = at;
-        previous = 0;
-    }
-};
 
 // One step of a session. Up, Down, clicks and Undo take the caret from the program rather than
 // predict it.
@@ -183,6 +57,10 @@ DWORD_PTR ask(HWND edit, UINT message, WPARAM wParam = 0) {
 class Session {
 public:
     Session(const e2e::Program& program, unsigned seed) : program_(program), random_(seed) {
+        // The test's first click is into the middle of the field.
+        RECT r{};
+        GetWindowRect(program.edit(), &r);
+        clicks_.released({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
         for (const app::KeyMapping& row : app::keyMappings()) {
             keys_.push_back(row.typed);
             if (row.after)
@@ -225,6 +103,7 @@ private:
     // The model after a step, as far as it can be predicted: the caret after Up, Down, a click or
     // Undo is read from the program later.
     static Model predict(Model model, const Step& step) {
+        model.passed.clear();
         switch (step.kind) {
         case Step::Keys:
             model.type(step.keys);
@@ -236,12 +115,10 @@ private:
             model.backspace();
             break;
         case Step::Left:
-            model.moveTo(model.start - std::min<std::size_t>(
-                                           model.start, model.breakBefore(model.start) ? 2 : 1));
+            model.left();
             break;
         case Step::Right:
-            model.moveTo(model.end + std::min<std::size_t>(model.text.size() - model.end,
-                                                           model.breakAfter(model.end) ? 2 : 1));
+            model.right();
             break;
         case Step::Home:
             model.moveTo(model.lineStart(model.start));
@@ -295,9 +172,7 @@ private:
             if (!withinBounds(next))
                 continue;
             // Every text the field passes through counts, also the one after a pair's first key.
-            if (std::any_of(next.seen.begin(), next.seen.end(), [&](const std::wstring& text) {
-                    return !model_.seen.contains(text) && crashesWine(text);
-                })) {
+            if (std::any_of(next.passed.begin(), next.passed.end(), e2e::crashesWine)) {
                 ++skipped;
                 continue;
             }
@@ -363,6 +238,7 @@ private:
         const HWND edit = program_.edit();
         const Model before = model_;
         model_ = predict(model_, step);
+        seen_.insert(model_.passed.begin(), model_.passed.end());
         switch (step.kind) {
         case Step::Keys:
             program_.type(step.keys);
@@ -396,7 +272,7 @@ private:
                 return L"the key was not taken";
             const std::wstring undone = program_.editText();
             log_ += L" (the first gave " + units(undone) + L")";
-            if (!model_.seen.contains(undone))
+            if (!seen_.contains(undone))
                 return L"Undo gave a text the session never had";
             if (!program_.pressAndWait('Z', true))
                 return L"the key was not taken";
@@ -425,33 +301,12 @@ private:
     // Clicks near a random unit of the text that the field shows; the caret is read, not predicted,
     // and no selection may result.
     std::wstring click() {
-        const HWND edit = program_.edit();
-        RECT client{};
-        GetClientRect(edit, &client);
-        POINT point{client.right / 2, 10};
-        for (int attempt = 0; attempt < 8 && !model_.text.empty(); ++attempt) {
-            // The start of the text is drawn more often: a combination there inserts its character
-            // whole.
-            const auto unit = static_cast<WPARAM>(pick(3) == 0 ? 0 : pick(model_.text.size()));
-            const DWORD_PTR at = ask(edit, EM_POSFROMCHAR, unit);
-            const POINT target{static_cast<short>(LOWORD(at)) + pick(17) - 8,
-                               static_cast<short>(HIWORD(at)) + 3 + pick(18)};
-            if (at != static_cast<DWORD_PTR>(-1) && PtInRect(&client, target)) {
-                point = target;
-                log_ += L" near unit " + std::to_wstring(unit);
-                break;
-            }
-        }
-        ClientToScreen(edit, &point);
-        // Two clicks close in time and place would be a double click, which selects a word.
-        if (std::abs(point.x - lastPoint_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) &&
-            std::abs(point.y - lastPoint_.y) <= GetSystemMetrics(SM_CYDOUBLECLK))
-            std::this_thread::sleep_until(lastClick_ +
-                                          std::chrono::milliseconds(GetDoubleClickTime() + 50));
+        const POINT point = e2e::TextClicks::nearUnit(
+            program_.edit(), model_.text.size(), [this](int count) { return pick(count); }, log_);
+        clicks_.beforePress(point);
         if (!program_.clickAtAndWait(point))
             return L"the click was not taken";
-        lastClick_ = std::chrono::steady_clock::now();
-        lastPoint_ = point;
+        clicks_.released(point);
         return adoptSelection([](std::size_t s, std::size_t e) { return s == e; });
     }
 
@@ -460,16 +315,12 @@ private:
     std::wstring keys_;
     std::vector<std::wstring> pairs_;
     Model model_;
+    // Every text the field held.
+    std::set<std::wstring> seen_{std::wstring()};
     std::wstring log_;
     wchar_t lastTyped_ = 0;
     int stepsSinceTyped_ = 0;
-    // The test's first click, into the middle of the field.
-    std::chrono::steady_clock::time_point lastClick_ = std::chrono::steady_clock::now();
-    POINT lastPoint_ = [this] {
-        RECT r{};
-        GetWindowRect(program_.edit(), &r);
-        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    }();
+    e2e::TextClicks clicks_;
 };
 
 } // namespace

@@ -31,21 +31,9 @@ protected:
         return ::testing::AssertionFailure() << "it holds " << ::testing::PrintToString(seen);
     }
 
-    // The names in `folder` that match `pattern`, sorted.
     static std::vector<std::wstring> namesIn(const std::wstring& folder,
                                              const wchar_t* pattern = L"*") {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW((folder + pattern).c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            if (const std::wstring name = data.cFileName; name != L"." && name != L"..")
-                names.push_back(name);
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-        std::sort(names.begin(), names.end());
-        return names;
+        return e2e::namesIn(folder, pattern);
     }
 
     // Waits for the unsaved-changes question and checks what it shows.

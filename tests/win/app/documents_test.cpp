@@ -57,6 +57,21 @@ TEST_F(DocumentFiles, OpenEndsEveryLineInCrLfAndSaveWritesWhatItShows) {
     EXPECT_FALSE(record->document.modified());
 }
 
+TEST_F(DocumentFiles, AnEmptyFileLeavesNoLineOfTheTextBefore) {
+    // An empty document saved, then opened over three lines: the field lays out no line of
+    // them, and what is typed next stands on its one line.
+    type(L"a\r\nb\r\nc");
+    DialogDriver dialogs;
+    dialogs.press(IDNO).type(file(L"empty.txt", marked(L"")));
+    record->openCommand();
+    EXPECT_EQ(dialogs.finish().size(), 2u);
+    EXPECT_EQ(text(), L"");
+    EXPECT_EQ(edit->sendMessage(EM_GETLINECOUNT), 1);
+    type(L"d");
+    EXPECT_EQ(edit->sendMessage(EM_GETLINECOUNT), 1);
+    EXPECT_EQ(edit->sendMessage(EM_LINEINDEX, 1), -1);
+}
+
 TEST_F(DocumentFiles, FileWithoutTheMarkOpensOnlyWhenTheUserAccepts) {
     const std::wstring previous = file(L"previous.txt", marked(L"p"));
     open(previous);
