@@ -3,9 +3,14 @@
 // platform's default word-break rule or with the layer's procedure of words delimited by spaces.
 //   bare_field.exe lines <face> <height> <width> <rtl 0|1> <default|spaces> <units> <line units>
 //                  [<part units>]
+//   bare_field.exe slices <face> <height> <default|spaces> <units> <slice units>
 // prints LINES|face|height|width|rtl|rule|units|line units|part units|total ms|longest ms|lines|
 // lines that start elsewhere than after one WM_SETTEXT of the same text (in parts only)|the face
-// the platform gave for the one asked for
+// the platform gave for the one asked for. The second puts a document of short lines into the
+// focused field as a progressive Open does (a first part at once, then slices appended at the
+// end, the selection and the first line in view put back and the field painted after each), and
+// prints SLICES|face|height|rule|units|slice units|slices|total ms|longest step ms|ms of one
+// WM_SETTEXT of the same text in a field of the same make-up
 
 #include "bench/bench_common.h"
 
@@ -157,12 +162,71 @@ int linesBenchmark(int argc, wchar_t** argv) {
     return 0;
 }
 
+// One slice appended as a progressive Open puts it: where the user stands stays as it was.
+void appendSlice(HWND edit, const std::wstring& slice) {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const LRESULT firstLine = SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+    SendMessageW(edit, WM_SETREDRAW, FALSE, 0);
+    const auto length = static_cast<WPARAM>(GetWindowTextLengthW(edit));
+    SendMessageW(edit, EM_SETSEL, length, length);
+    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(slice.c_str()));
+    SendMessageW(edit, EM_SETSEL, start, end);
+    const LRESULT nowFirst = SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+    if (nowFirst != firstLine)
+        SendMessageW(edit, EM_LINESCROLL, 0, firstLine - nowFirst);
+    SendMessageW(edit, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    RedrawWindow(GetParent(edit), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+int slicesBenchmark(wchar_t** argv) {
+    Make make;
+    make.face = argv[0];
+    make.height = _wtoi(argv[1]);
+    make.spaces = std::wcscmp(argv[2], L"spaces") == 0;
+    const auto units = static_cast<std::size_t>(_wtoi(argv[3]));
+    const auto sliceUnits = static_cast<std::size_t>(_wtoi(argv[4]));
+    const std::wstring text = bench::arabicText(units);
+    const Field once = newField(make);
+    const double setting = lay(once.edit, text, 0).total;
+    DestroyWindow(once.window);
+
+    const Field field = newField(make);
+    SetFocus(field.edit);
+    const double start = bench::milliseconds();
+    const std::size_t first = std::min<std::size_t>(8192, text.size());
+    SendMessageW(field.edit, WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(text.substr(0, first).c_str()));
+    UpdateWindow(field.window);
+    double longest = 0;
+    int slices = 0;
+    for (std::size_t from = first; from < text.size(); from += sliceUnits, ++slices) {
+        const double began = bench::milliseconds();
+        appendSlice(field.edit, text.substr(from, sliceUnits));
+        longest = std::max(longest, bench::milliseconds() - began);
+    }
+    const double total = bench::milliseconds() - start;
+    if (static_cast<std::size_t>(GetWindowTextLengthW(field.edit)) != text.size()) {
+        std::fprintf(stderr, "bare_field: the field did not take the whole text\n");
+        return 1;
+    }
+    std::printf("SLICES|%ls|%d|%ls|%zu|%zu|%d|%.1f|%.1f|%.1f\n", make.face.c_str(), make.height,
+                make.spaces ? L"spaces" : L"default", units, sliceUnits, slices, total, longest,
+                setting);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc >= 9 && std::wcscmp(argv[1], L"lines") == 0)
         return linesBenchmark(argc - 2, argv + 2);
+    if (argc >= 7 && std::wcscmp(argv[1], L"slices") == 0)
+        return slicesBenchmark(argv + 2);
     std::fprintf(stderr, "usage: bare_field.exe lines <face> <height> <width> <rtl 0|1> "
-                         "<default|spaces> <units> <line units> [<part units>]\n");
+                         "<default|spaces> <units> <line units> [<part units>] | slices <face> "
+                         "<height> <default|spaces> <units> <slice units>\n");
     return 2;
 }

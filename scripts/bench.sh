@@ -18,7 +18,8 @@
 # memory figures; start-up runs three times as many, being short, and typing into 256 KB twice
 # as many, being noisy. The 4 MB Open takes 5 to 60 s a round: it gets one counted round, as do
 # the long paragraphs. BENCH_SETUPS (default "noto wine") chooses the set-ups. With
-# BENCH_LONG_LINES=1 each set-up also times a bare field laying out long lines (a few minutes).
+# BENCH_BARE_FIELD=1 each set-up also times a bare field laying out long lines and taking a
+# document in slices (several minutes).
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 root=${1:-$repo/build}
@@ -111,16 +112,17 @@ bench_setup() {
         done
     done
 
-    if [[ ${BENCH_LONG_LINES:-0} == 1 ]]; then
-        echo "bench [$setup]: long lines in a bare field" >&2
-        long_lines >"$work/long-lines.txt"
+    if [[ ${BENCH_BARE_FIELD:-0} == 1 ]]; then
+        echo "bench [$setup]: long lines and slices in a bare field" >&2
+        bare_field_figures >"$work/bare-field.txt"
     fi
     stop_session
 }
 
 # A bare field laying out 32,000 code units, changing one thing at a time from the editor's
-# make-up (Tahoma, 72 px, 540 px wide, right to left, the platform's rule, lines of 2,000).
-long_lines() {
+# make-up (Tahoma, 72 px, 540 px wide, right to left, the platform's rule, lines of 2,000); and
+# taking the 2 MB document's text in slices as a progressive Open does, against one WM_SETTEXT.
+bare_field_figures() {
     local lines=(58 250 500 1000 2000 4000) face
     for l in "${lines[@]}"; do run "$bench/bare_field.exe" lines Tahoma 72 540 1 default 32000 "$l"; done
     for h in 22 36; do run "$bench/bare_field.exe" lines Tahoma "$h" 540 1 default 32000 2000; done
@@ -134,6 +136,9 @@ long_lines() {
     run "$bench/bare_field.exe" lines Tahoma 72 540 1 spaces 16000 16000
     for part in 500 2000 8000; do
         run "$bench/bare_field.exe" lines Tahoma 72 540 1 spaces 16000 16000 "$part"
+    done
+    for slice in 16384 32768 65536; do
+        run "$bench/bare_field.exe" slices "Traditional Arabic" 72 spaces 1048575 "$slice"
     done
 }
 
@@ -172,6 +177,10 @@ $1 == "LINES" {
     unlike = $9 > 0 ? " (" $13 " start unlike one WM_SETTEXT)" : ""
     printf "Bare field: %s %s px, %s px wide, %s, %s rule, %s units in lines of %s%s: %.0f ms (longest step %.0f), %s lines%s, face %s\n",
         $2, $3, $4, direction, $6, $7, $8, parts, $10, $11, $12, unlike, $14
+}
+$1 == "SLICES" {
+    printf "Bare field: %s %s px, %s rule, %s units in %s slices of %s: %.0f ms (longest step %.0f), one WM_SETTEXT %.0f ms: %.3fx\n",
+        $2, $3, $4, $5, $7, $6, $8, $9, $10, $10 > 0 ? $8 / $10 : 0
 }
 # Without WS_HSCROLL (0x00100000) and ES_AUTOHSCROLL (0x80) the notepad field wraps its lines.
 $1 == "NOTEPAD_STYLE" {
@@ -219,7 +228,7 @@ for setup in $setups; do
         echo "== font set-up \"$setup\": $(describe "$setup")"
         printf "%-46s %12s %12s %7s %-18s %s\n" figure Dawatik "lower bound" ratio target result
         table "$work/results.txt"
-        [[ -f $work/long-lines.txt ]] && table "$work/long-lines.txt"
+        [[ -f $work/bare-field.txt ]] && table "$work/bare-field.txt"
         echo
     } | tee -a "$printed"
 done
