@@ -3,14 +3,15 @@
 // platform's default word-break rule or with the layer's procedure of words delimited by spaces.
 //   bare_field.exe lines <face> <height> <width> <rtl 0|1> <default|spaces> <units> <line units>
 //                  [<part units>]
-//   bare_field.exe slices <face> <height> <default|spaces> <units> <slice units>
+//   bare_field.exe slices <face> <height> <default|spaces> <units> <slice units> <rounds>
 // prints LINES|face|height|width|rtl|rule|units|line units|part units|total ms|longest ms|lines|
 // lines that start elsewhere than after one WM_SETTEXT of the same text (in parts only)|the face
 // the platform gave for the one asked for. The second puts a document of short lines into the
 // focused field as a progressive Open does (a first part at once, then slices appended at the
-// end, the selection and the first line in view put back and the field painted after each), and
-// prints SLICES|face|height|rule|units|slice units|slices|total ms|longest step ms|ms of one
-// WM_SETTEXT of the same text in a field of the same make-up
+// end, the selection and the first line in view put back and the field painted after each
+// slice, or after every fourth), rounds interleaved with one WM_SETTEXT of the same text, and
+// prints SLICES|face|height|rule|units|slice units|rounds|WM_SETTEXT ms|sliced ms|longest step
+// ms|sliced with a paint every fourth ms|its longest step ms|ratios of the two to WM_SETTEXT
 
 #include "bench/bench_common.h"
 
@@ -162,8 +163,9 @@ int linesBenchmark(int argc, wchar_t** argv) {
     return 0;
 }
 
-// One slice appended as a progressive Open puts it: where the user stands stays as it was.
-void appendSlice(HWND edit, const std::wstring& slice) {
+// Slices appended as a progressive Open puts them, the selection and the first line in view
+// put back and the field painted after the last.
+void appendSlices(HWND edit, const std::vector<std::wstring>& slices) {
     DWORD start = 0;
     DWORD end = 0;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -171,7 +173,8 @@ void appendSlice(HWND edit, const std::wstring& slice) {
     SendMessageW(edit, WM_SETREDRAW, FALSE, 0);
     const auto length = static_cast<WPARAM>(GetWindowTextLengthW(edit));
     SendMessageW(edit, EM_SETSEL, length, length);
-    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(slice.c_str()));
+    for (const std::wstring& slice : slices)
+        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(slice.c_str()));
     SendMessageW(edit, EM_SETSEL, start, end);
     const LRESULT nowFirst = SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
     if (nowFirst != firstLine)
@@ -181,6 +184,35 @@ void appendSlice(HWND edit, const std::wstring& slice) {
     RedrawWindow(GetParent(edit), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
+// The document put in as a progressive Open does: a first part at once, then slices appended,
+// with the selection, the view and a paint put back after every `perPaint` of them. The total
+// time, and the longest of those groups.
+Layout putInSlices(const Make& make, const std::wstring& text, std::size_t sliceUnits,
+                   int perPaint) {
+    const Field field = newField(make);
+    SetFocus(field.edit);
+    Layout layout;
+    const double start = bench::milliseconds();
+    const std::size_t first = std::min<std::size_t>(8192, text.size());
+    SendMessageW(field.edit, WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(text.substr(0, first).c_str()));
+    UpdateWindow(field.window);
+    for (std::size_t from = first; from < text.size();) {
+        std::vector<std::wstring> group;
+        for (int i = 0; i < perPaint && from < text.size(); ++i, from += sliceUnits)
+            group.push_back(text.substr(from, sliceUnits));
+        const double began = bench::milliseconds();
+        appendSlices(field.edit, group);
+        layout.longest = std::max(layout.longest, bench::milliseconds() - began);
+    }
+    layout.total = bench::milliseconds() - start;
+    const bool whole = static_cast<std::size_t>(GetWindowTextLengthW(field.edit)) == text.size();
+    DestroyWindow(field.window);
+    if (!whole)
+        layout.total = -1;
+    return layout;
+}
+
 int slicesBenchmark(wchar_t** argv) {
     Make make;
     make.face = argv[0];
@@ -188,33 +220,33 @@ int slicesBenchmark(wchar_t** argv) {
     make.spaces = std::wcscmp(argv[2], L"spaces") == 0;
     const auto units = static_cast<std::size_t>(_wtoi(argv[3]));
     const auto sliceUnits = static_cast<std::size_t>(_wtoi(argv[4]));
+    const int rounds = std::max(_wtoi(argv[5]), 1);
     const std::wstring text = bench::arabicText(units);
-    const Field once = newField(make);
-    const double setting = lay(once.edit, text, 0).total;
-    DestroyWindow(once.window);
-
-    const Field field = newField(make);
-    SetFocus(field.edit);
-    const double start = bench::milliseconds();
-    const std::size_t first = std::min<std::size_t>(8192, text.size());
-    SendMessageW(field.edit, WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(text.substr(0, first).c_str()));
-    UpdateWindow(field.window);
-    double longest = 0;
-    int slices = 0;
-    for (std::size_t from = first; from < text.size(); from += sliceUnits, ++slices) {
-        const double began = bench::milliseconds();
-        appendSlice(field.edit, text.substr(from, sliceUnits));
-        longest = std::max(longest, bench::milliseconds() - began);
+    // Rounds interleave the three ways, each round starting with another.
+    std::vector<double> once, each, fourth, eachLongest, fourthLongest;
+    for (int round = 0; round < rounds; ++round) {
+        for (int turn = 0; turn < 3; ++turn) {
+            const int way = (turn + round) % 3;
+            if (way == 0) {
+                const Field field = newField(make);
+                once.push_back(lay(field.edit, text, 0).total);
+                DestroyWindow(field.window);
+                continue;
+            }
+            const Layout layout = putInSlices(make, text, sliceUnits, way == 1 ? 1 : 4);
+            if (layout.total < 0) {
+                std::fprintf(stderr, "bare_field: the field did not take the whole text\n");
+                return 1;
+            }
+            (way == 1 ? each : fourth).push_back(layout.total);
+            (way == 1 ? eachLongest : fourthLongest).push_back(layout.longest);
+        }
     }
-    const double total = bench::milliseconds() - start;
-    if (static_cast<std::size_t>(GetWindowTextLengthW(field.edit)) != text.size()) {
-        std::fprintf(stderr, "bare_field: the field did not take the whole text\n");
-        return 1;
-    }
-    std::printf("SLICES|%ls|%d|%ls|%zu|%zu|%d|%.1f|%.1f|%.1f\n", make.face.c_str(), make.height,
-                make.spaces ? L"spaces" : L"default", units, sliceUnits, slices, total, longest,
-                setting);
+    std::printf("SLICES|%ls|%d|%ls|%zu|%zu|%d|%.1f|%.1f|%.1f|%.1f|%.1f|%.3f|%.3f\n",
+                make.face.c_str(), make.height, make.spaces ? L"spaces" : L"default", units,
+                sliceUnits, rounds, bench::median(once), bench::median(each),
+                bench::median(eachLongest), bench::median(fourth), bench::median(fourthLongest),
+                bench::pairedRatio(each, once), bench::pairedRatio(fourth, once));
     return 0;
 }
 
@@ -223,10 +255,10 @@ int slicesBenchmark(wchar_t** argv) {
 int wmain(int argc, wchar_t** argv) {
     if (argc >= 9 && std::wcscmp(argv[1], L"lines") == 0)
         return linesBenchmark(argc - 2, argv + 2);
-    if (argc >= 7 && std::wcscmp(argv[1], L"slices") == 0)
+    if (argc >= 8 && std::wcscmp(argv[1], L"slices") == 0)
         return slicesBenchmark(argv + 2);
     std::fprintf(stderr, "usage: bare_field.exe lines <face> <height> <width> <rtl 0|1> "
                          "<default|spaces> <units> <line units> [<part units>] | slices <face> "
-                         "<height> <default|spaces> <units> <slice units>\n");
+                         "<height> <default|spaces> <units> <slice units> <rounds>\n");
     return 2;
 }
