@@ -1,6 +1,7 @@
-// Opening a document. Up to a screenful goes into the edit field at once; a larger document
-// arrives in slices of whole lines from the message loop, so its first lines show at once and
-// the window paints, scrolls and answers while the field lays out the rest.
+// Opening a document. Up to a screenful goes into the edit field at once; a larger document, or
+// one with a long paragraph, arrives in slices of whole lines (inside a long paragraph, of whole
+// words) from the message loop, so its first lines show at once and the window paints, scrolls
+// and answers while the field lays out the rest.
 
 #include "app/document.h"
 #include "app/Unit1.h"
