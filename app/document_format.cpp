@@ -89,7 +89,7 @@ std::size_t sliceEnd(std::wstring_view text, std::size_t from, std::size_t wante
 std::size_t nextSliceUnits(std::size_t units, double sliceMs, double stepMs, double targetMs,
                            std::size_t least) noexcept {
     const double rest = std::max(stepMs - sliceMs, 0.0);
-    const double budget = std::max(targetMs - rest, rest);
+    const double budget = std::max(targetMs - rest, 2 * rest);
     const double scaled = static_cast<double>(units) * std::sqrt(budget / std::max(sliceMs, 1.0));
     const double most = 2.0 * static_cast<double>(std::max(units, least));
     return static_cast<std::size_t>(std::clamp(scaled, static_cast<double>(least), most));

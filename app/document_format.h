@@ -40,8 +40,9 @@ std::size_t sliceEnd(std::wstring_view text, std::size_t from, std::size_t wante
 
 // The units of the next slice, from the step before: `units` put by a slice that took
 // `sliceMs` of a step of `stepMs` (the slice, its paint and the progress text). The slice gets
-// what `targetMs` leaves beside the rest of the step, but never less than that rest takes, so
-// that a slow paint does not shrink the slices into ever more, ever costlier steps. It scales
+// what `targetMs` leaves beside the rest of the step, but never less than twice what that rest
+// takes, so that a slow paint does not shrink the slices into ever more, ever costlier steps,
+// most of whose time would go to the rest. It scales
 // by the square root of that time over its own: a slice whose cost grows with its square
 // (parts of one long paragraph) gets its time at once, one of short lines comes to it from
 // below. At most twice the last slice, never fewer than `least`.

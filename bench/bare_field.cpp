@@ -4,14 +4,18 @@
 //   bare_field.exe lines <face> <height> <width> <rtl 0|1> <default|spaces> <units> <line units>
 //                  [<part units>]
 //   bare_field.exe slices <face> <height> <default|spaces> <units> <slice units> <rounds>
+//   bare_field.exe typing <face> <height> <default|spaces> <units> <line units> <keys>
 // prints LINES|face|height|width|rtl|rule|units|line units|part units|total ms|longest ms|lines|
 // lines that start elsewhere than after one WM_SETTEXT of the same text (in parts only)|the face
 // the platform gave for the one asked for. The second puts a document of short lines into the
 // focused field as a progressive Open does (a first part at once, then slices appended at the
 // end, the selection and the first line in view put back and the field painted after each
-// slice, or after every fourth), rounds interleaved with one WM_SETTEXT of the same text, and
-// prints SLICES|face|height|rule|units|slice units|rounds|WM_SETTEXT ms|sliced ms|longest step
-// ms|sliced with a paint every fourth ms|its longest step ms|ratios of the two to WM_SETTEXT
+// slice; and the same with drawing off during each slice as Windows' field has it for
+// WM_SETREDRAW), rounds interleaved with one WM_SETTEXT of the same text, and prints
+// SLICES|face|height|rule|units|slice units|rounds|WM_SETTEXT ms|sliced ms|longest slice ms|
+// sliced with drawing off ms|its longest slice ms|ratios of the two to WM_SETTEXT.
+// The third types keys into the middle of a text of lines of a given length and prints
+// TYPING|face|height|rule|units|line units|keys|mean ms a key|longest ms
 
 #include "bench/bench_common.h"
 
@@ -164,31 +168,35 @@ int linesBenchmark(int argc, wchar_t** argv) {
 }
 
 // Slices appended as a progressive Open puts them, the selection and the first line in view
-// put back and the field painted after the last.
-void appendSlices(HWND edit, const std::vector<std::wstring>& slices) {
+// put back and the field painted after each. With `hidden`, drawing is off during each slice as
+// Windows' field turns it off for WM_SETREDRAW (the default window procedure clears the window's
+// WS_VISIBLE): Wine's field takes the message without passing it on.
+void appendSlice(HWND edit, const std::wstring& slice, bool hidden) {
     DWORD start = 0;
     DWORD end = 0;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     const LRESULT firstLine = SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
     SendMessageW(edit, WM_SETREDRAW, FALSE, 0);
+    if (hidden)
+        DefWindowProcW(edit, WM_SETREDRAW, FALSE, 0);
     const auto length = static_cast<WPARAM>(GetWindowTextLengthW(edit));
     SendMessageW(edit, EM_SETSEL, length, length);
-    for (const std::wstring& slice : slices)
-        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(slice.c_str()));
+    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(slice.c_str()));
     SendMessageW(edit, EM_SETSEL, start, end);
     const LRESULT nowFirst = SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
     if (nowFirst != firstLine)
         SendMessageW(edit, EM_LINESCROLL, 0, firstLine - nowFirst);
     SendMessageW(edit, WM_SETREDRAW, TRUE, 0);
+    if (hidden)
+        DefWindowProcW(edit, WM_SETREDRAW, TRUE, 0);
     RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     RedrawWindow(GetParent(edit), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-// The document put in as a progressive Open does: a first part at once, then slices appended,
-// with the selection, the view and a paint put back after every `perPaint` of them. The total
-// time, and the longest of those groups.
+// The document put in as a progressive Open does: a first part at once, then slices appended.
+// The total time, and the longest slice.
 Layout putInSlices(const Make& make, const std::wstring& text, std::size_t sliceUnits,
-                   int perPaint) {
+                   bool hidden) {
     const Field field = newField(make);
     SetFocus(field.edit);
     Layout layout;
@@ -197,12 +205,9 @@ Layout putInSlices(const Make& make, const std::wstring& text, std::size_t slice
     SendMessageW(field.edit, WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(text.substr(0, first).c_str()));
     UpdateWindow(field.window);
-    for (std::size_t from = first; from < text.size();) {
-        std::vector<std::wstring> group;
-        for (int i = 0; i < perPaint && from < text.size(); ++i, from += sliceUnits)
-            group.push_back(text.substr(from, sliceUnits));
+    for (std::size_t from = first; from < text.size(); from += sliceUnits) {
         const double began = bench::milliseconds();
-        appendSlices(field.edit, group);
+        appendSlice(field.edit, text.substr(from, sliceUnits), hidden);
         layout.longest = std::max(layout.longest, bench::milliseconds() - began);
     }
     layout.total = bench::milliseconds() - start;
@@ -223,7 +228,7 @@ int slicesBenchmark(wchar_t** argv) {
     const int rounds = std::max(_wtoi(argv[5]), 1);
     const std::wstring text = bench::arabicText(units);
     // Rounds interleave the three ways, each round starting with another.
-    std::vector<double> once, each, fourth, eachLongest, fourthLongest;
+    std::vector<double> once, shown, hidden, shownLongest, hiddenLongest;
     for (int round = 0; round < rounds; ++round) {
         for (int turn = 0; turn < 3; ++turn) {
             const int way = (turn + round) % 3;
@@ -233,32 +238,68 @@ int slicesBenchmark(wchar_t** argv) {
                 DestroyWindow(field.window);
                 continue;
             }
-            const Layout layout = putInSlices(make, text, sliceUnits, way == 1 ? 1 : 4);
+            const Layout layout = putInSlices(make, text, sliceUnits, way == 2);
             if (layout.total < 0) {
                 std::fprintf(stderr, "bare_field: the field did not take the whole text\n");
                 return 1;
             }
-            (way == 1 ? each : fourth).push_back(layout.total);
-            (way == 1 ? eachLongest : fourthLongest).push_back(layout.longest);
+            (way == 1 ? shown : hidden).push_back(layout.total);
+            (way == 1 ? shownLongest : hiddenLongest).push_back(layout.longest);
         }
     }
     std::printf("SLICES|%ls|%d|%ls|%zu|%zu|%d|%.1f|%.1f|%.1f|%.1f|%.1f|%.3f|%.3f\n",
                 make.face.c_str(), make.height, make.spaces ? L"spaces" : L"default", units,
-                sliceUnits, rounds, bench::median(once), bench::median(each),
-                bench::median(eachLongest), bench::median(fourth), bench::median(fourthLongest),
-                bench::pairedRatio(each, once), bench::pairedRatio(fourth, once));
+                sliceUnits, rounds, bench::median(once), bench::median(shown),
+                bench::median(shownLongest), bench::median(hidden), bench::median(hiddenLongest),
+                bench::pairedRatio(shown, once), bench::pairedRatio(hidden, once));
+    return 0;
+}
+
+// Keys typed into the middle of a text of lines of `line units`: the mean and the longest time a
+// key takes to be inserted and drawn.
+int typingBenchmark(wchar_t** argv) {
+    Make make;
+    make.face = argv[0];
+    make.height = _wtoi(argv[1]);
+    make.spaces = std::wcscmp(argv[2], L"spaces") == 0;
+    const auto units = static_cast<std::size_t>(_wtoi(argv[3]));
+    const auto lineUnits = static_cast<std::size_t>(_wtoi(argv[4]));
+    const int keys = std::max(_wtoi(argv[5]), 1);
+    const Field field = newField(make);
+    const std::wstring text = bench::arabicText(units, lineUnits);
+    lay(field.edit, text, 0);
+    SetFocus(field.edit);
+    const auto middle = static_cast<WPARAM>(text.size() / 2);
+    SendMessageW(field.edit, EM_SETSEL, middle, middle);
+    std::vector<double> took;
+    for (int key = 0; key < keys; ++key) {
+        const double start = bench::milliseconds();
+        SendMessageW(field.edit, WM_CHAR, key % 8 == 7 ? L' ' : L'\x0628', 1);
+        UpdateWindow(field.window);
+        took.push_back(bench::milliseconds() - start);
+    }
+    double sum = 0;
+    for (const double t : took)
+        sum += t;
+    std::printf("TYPING|%ls|%d|%ls|%zu|%zu|%d|%.1f|%.1f\n", make.face.c_str(), make.height,
+                make.spaces ? L"spaces" : L"default", units, lineUnits, keys, sum / keys,
+                *std::max_element(took.begin(), took.end()));
     return 0;
 }
 
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc >= 8 && std::wcscmp(argv[1], L"typing") == 0)
+        return typingBenchmark(argv + 2);
     if (argc >= 9 && std::wcscmp(argv[1], L"lines") == 0)
         return linesBenchmark(argc - 2, argv + 2);
     if (argc >= 8 && std::wcscmp(argv[1], L"slices") == 0)
         return slicesBenchmark(argv + 2);
-    std::fprintf(stderr, "usage: bare_field.exe lines <face> <height> <width> <rtl 0|1> "
-                         "<default|spaces> <units> <line units> [<part units>] | slices <face> "
-                         "<height> <default|spaces> <units> <slice units> <rounds>\n");
+    std::fprintf(
+        stderr, "usage: bare_field.exe lines <face> <height> <width> <rtl 0|1> "
+                "<default|spaces> <units> <line units> [<part units>] | slices <face> "
+                "<height> <default|spaces> <units> <slice units> <rounds> | typing <face> <height> "
+                "<default|spaces> <units> <line units> <keys>\n");
     return 2;
 }

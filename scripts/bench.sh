@@ -120,8 +120,9 @@ bench_setup() {
 }
 
 # A bare field laying out 32,000 code units, changing one thing at a time from the editor's
-# make-up (Tahoma, 72 px, 540 px wide, right to left, the platform's rule, lines of 2,000); and
-# taking the 2 MB document's text in slices as a progressive Open does, against one WM_SETTEXT.
+# make-up (Tahoma, 72 px, 540 px wide, right to left, the platform's rule, lines of 2,000);
+# taking the 2 MB document's text in slices as a progressive Open does, against one WM_SETTEXT;
+# and typing into short lines and long paragraphs.
 bare_field_figures() {
     local lines=(58 250 500 1000 2000 4000) face
     for l in "${lines[@]}"; do run "$bench/bare_field.exe" lines Tahoma 72 540 1 default 32000 "$l"; done
@@ -139,6 +140,10 @@ bare_field_figures() {
     done
     for slice in 4096 16384 65536; do
         run "$bench/bare_field.exe" slices "Traditional Arabic" 72 spaces 1048575 "$slice" 3
+    done
+    # A key typed into the middle of 32,000 units in lines of 60, 2,000 and 16,000.
+    for l in 60 2000 16000; do
+        run "$bench/bare_field.exe" typing "Traditional Arabic" 72 spaces 32000 "$l" 40
     done
 }
 
@@ -179,8 +184,12 @@ $1 == "LINES" {
         $2, $3, $4, direction, $6, $7, $8, parts, $10, $11, $12, unlike, $14
 }
 $1 == "SLICES" {
-    printf "Bare field: %s %s px, %s rule, %s units in slices of %s (%s rounds): one WM_SETTEXT %.0f ms; a paint after each slice %.0f ms (%.3fx, longest step %.0f), after every fourth %.0f ms (%.3fx, longest %.0f)\n",
+    printf "Bare field: %s %s px, %s rule, %s units in slices of %s (%s rounds): one WM_SETTEXT %.0f ms; slices %.0f ms (%.3fx, longest %.0f), with drawing really off %.0f ms (%.3fx, longest %.0f)\n",
         $2, $3, $4, $5, $6, $7, $8, $9, $13, $10, $11, $14, $12
+}
+$1 == "TYPING" {
+    printf "Bare field: %s %s px, %s rule, %s units in lines of %s: a key typed into the middle %.1f ms (longest %.1f, %s keys)\n",
+        $2, $3, $4, $5, $6, $8, $9, $7
 }
 # Without WS_HSCROLL (0x00100000) and ES_AUTOHSCROLL (0x80) the notepad field wraps its lines.
 $1 == "NOTEPAD_STYLE" {

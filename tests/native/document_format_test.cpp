@@ -117,9 +117,10 @@ TEST(NextSliceUnits, GivesTheSliceWhatTheTargetLeavesBesideTheRestOfTheStep) {
     EXPECT_EQ(app::nextSliceUnits(10000, 20, 25, 100, 1024), 20000u);
     EXPECT_EQ(app::nextSliceUnits(10000, 95, 100, 100, 1024), 10000u);
     EXPECT_EQ(app::nextSliceUnits(10000, 380, 385, 100, 1024), 5000u);
-    // A paint of 36 ms leaves 64 for the slice; one of 200 ms leaves it as much as it takes.
-    EXPECT_EQ(app::nextSliceUnits(10000, 256, 292, 100, 1024), 5000u);
-    EXPECT_EQ(app::nextSliceUnits(10000, 50, 250, 100, 1024), 20000u);
+    // A paint of 30 ms leaves 70 for the slice; one of 200 ms leaves it twice as much as it
+    // takes itself.
+    EXPECT_EQ(app::nextSliceUnits(10000, 280, 310, 100, 1024), 5000u);
+    EXPECT_EQ(app::nextSliceUnits(10000, 1600, 1800, 100, 1024), 5000u);
     // A quick step at most doubles the slice; a slice too quick to time counts as 1 ms.
     EXPECT_EQ(app::nextSliceUnits(10000, 0, 0, 100, 1024), 20000u);
     // A slow slice never shrinks below the least, which may double too.
@@ -129,8 +130,8 @@ TEST(NextSliceUnits, GivesTheSliceWhatTheTargetLeavesBesideTheRestOfTheStep) {
 
 // Steps whose slices cost the square of their units, as parts of one long paragraph do, reach
 // the target in one step and stay there; slices of short lines, a fixed part and a part per
-// unit, come to it from below. A paint that alone takes longer than the target leaves each
-// slice as long as the paint.
+// unit, come to it from below. A paint that alone takes longer than a third of the target
+// leaves each slice twice as long as the paint.
 TEST(NextSliceUnits, StepsSettleAtTheTarget) {
     auto settle = [](auto slice, double paint, std::size_t units) {
         std::vector<double> steps;
@@ -150,7 +151,7 @@ TEST(NextSliceUnits, StepsSettleAtTheTarget) {
     EXPECT_LT(*std::max_element(quiet.begin(), quiet.end()), 101);
     EXPECT_NEAR(quiet.back(), 100, 3);
     const auto busy = settle(lines, 150, 1024);
-    EXPECT_NEAR(busy.back(), 300, 5);
+    EXPECT_NEAR(busy.back(), 450, 5);
 }
 
 TEST(LongestLine, CountsTheUnitsOfTheLongestLineWithoutItsBreak) {
