@@ -218,11 +218,17 @@ Layout putInSlices(const Make& make, const std::wstring& text, std::size_t slice
     return layout;
 }
 
-int slicesBenchmark(wchar_t** argv) {
+// A field of the editor's width and reading order, of the face, height and rule given first.
+Make faceHeightAndRule(wchar_t** argv) {
     Make make;
     make.face = argv[0];
     make.height = _wtoi(argv[1]);
     make.spaces = std::wcscmp(argv[2], L"spaces") == 0;
+    return make;
+}
+
+int slicesBenchmark(wchar_t** argv) {
+    const Make make = faceHeightAndRule(argv);
     const auto units = static_cast<std::size_t>(_wtoi(argv[3]));
     const auto sliceUnits = static_cast<std::size_t>(_wtoi(argv[4]));
     const int rounds = std::max(_wtoi(argv[5]), 1);
@@ -258,10 +264,7 @@ int slicesBenchmark(wchar_t** argv) {
 // Keys typed into the middle of a text of lines of `line units`: the mean and the longest time a
 // key takes to be inserted and drawn.
 int typingBenchmark(wchar_t** argv) {
-    Make make;
-    make.face = argv[0];
-    make.height = _wtoi(argv[1]);
-    make.spaces = std::wcscmp(argv[2], L"spaces") == 0;
+    const Make make = faceHeightAndRule(argv);
     const auto units = static_cast<std::size_t>(_wtoi(argv[3]));
     const auto lineUnits = static_cast<std::size_t>(_wtoi(argv[4]));
     const int keys = std::max(_wtoi(argv[5]), 1);

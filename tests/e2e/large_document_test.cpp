@@ -71,6 +71,16 @@ protected:
             120000);
         return seen;
     }
+
+    // The load ended with the file's text, showing its first lines before the rest, and the
+    // window answered every time it was asked.
+    void expectArrivedWhole(const Followed& seen, const e2e::Program& program) const {
+        ASSERT_TRUE(seen.ended) << "the load did not end; the status bar shows "
+                                << testing::PrintToString(program.statusText());
+        EXPECT_TRUE(seen.sawPart) << "the first lines did not show before the rest";
+        EXPECT_TRUE(seen.alwaysAnswered);
+        EXPECT_TRUE(program.editText() == text) << "the text is not the file's";
+    }
 };
 
 // A book's paragraphs, each one line of thousands of units: the field lays a line out in a time
@@ -93,12 +103,8 @@ TEST_F(LongParagraphs, GoInPartsWhileTheWindowAnswersAndTheStatusBarSaysWhy) {
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
     const Followed seen = openAndFollow(program);
-    ASSERT_TRUE(seen.ended) << "the load did not end; the status bar shows "
-                            << testing::PrintToString(program.statusText());
-    EXPECT_TRUE(seen.sawPart) << "the first lines did not show before the rest";
-    EXPECT_TRUE(seen.alwaysAnswered);
+    ASSERT_NO_FATAL_FAILURE(expectArrivedWhole(seen, program));
     EXPECT_TRUE(seen.toldParagraph);
-    EXPECT_TRUE(program.editText() == text) << "the text is not the file's";
     EXPECT_EQ(SendMessageW(program.edit(), EM_GETSEL, 0, 0), 0);
 }
 
@@ -107,11 +113,7 @@ TEST_F(LargeDocument, ShowsWhileArrivingAndEndsAsTheFileWithNothingToUndo) {
     ASSERT_TRUE(program.started());
 
     const Followed seen = openAndFollow(program);
-    ASSERT_TRUE(seen.ended) << "the load did not end; the status bar shows "
-                            << testing::PrintToString(program.statusText());
-    EXPECT_TRUE(seen.sawPart) << "the first lines did not show before the rest";
-    EXPECT_TRUE(seen.alwaysAnswered);
-    EXPECT_TRUE(program.editText() == text) << "the text is not the file's";
+    ASSERT_NO_FATAL_FAILURE(expectArrivedWhole(seen, program));
     // The caret at the start, as after setting the text at once.
     EXPECT_EQ(SendMessageW(program.edit(), EM_GETSEL, 0, 0), 0);
 

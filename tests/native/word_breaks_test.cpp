@@ -41,34 +41,34 @@ TEST(WordBreaks, ALineBreakIsAWordOfItsOwn) {
     EXPECT_EQ(wordStarts(L"a\n\nb"), (Starts{0, 1, 2, 3}));
 }
 
-TEST(WordBreaks, LeftFindsTheStartOfTheWordBeforeThePosition) {
-    const std::wstring_view text = L"ab  cde f";
-    // Inside a word: its start; at a word's start or in the spaces after a word: that word's.
-    EXPECT_EQ(wordStartBefore(text, 6), 4u);
-    EXPECT_EQ(wordStartBefore(text, 4), 0u);
-    EXPECT_EQ(wordStartBefore(text, 3), 0u);
-    EXPECT_EQ(wordStartBefore(text, 9), 8u);
-    // Nothing before: the start; past the end: as at the end.
-    EXPECT_EQ(wordStartBefore(text, 0), 0u);
-    EXPECT_EQ(wordStartBefore(L"   ab", 2), 0u);
-    EXPECT_EQ(wordStartBefore(text, 50), 8u);
-    // A line break is a stop of its own.
-    EXPECT_EQ(wordStartBefore(L"ab\r\ncd", 4), 2u);
-}
-
-TEST(WordBreaks, RightFindsTheNextWordStartButNeverTheVeryStart) {
-    const std::wstring_view text = L"ab  cde f";
-    EXPECT_EQ(wordStartFrom(text, 1), 4u);
-    EXPECT_EQ(wordStartFrom(text, 3), 4u);
-    // At a word's start that word is found: the field asks from one past the caret.
-    EXPECT_EQ(wordStartFrom(text, 4), 4u);
-    EXPECT_EQ(wordStartFrom(text, 5), 8u);
-    // From the start, the first word is the one being left.
-    EXPECT_EQ(wordStartFrom(text, 0), 4u);
-    EXPECT_EQ(wordStartFrom(L"  ab", 0), 2u);
-    // No word after: the end of the text.
-    EXPECT_EQ(wordStartFrom(text, 9), 9u);
-    EXPECT_EQ(wordStartFrom(L"ab   ", 3), 5u);
-    EXPECT_EQ(wordStartFrom(L"", 0), 0u);
-    EXPECT_EQ(wordStartFrom(L"ab\r\ncd", 1), 2u);
+// From a position: the start of the word before it (Ctrl+Left, and where a wrapped line may
+// end) and the next word start from it (Ctrl+Right, asked from one past the caret).
+TEST(WordBreaks, LeftAndRightFindTheWordStartsAroundAPosition) {
+    struct Case {
+        std::wstring_view text;
+        std::size_t at, left, right;
+    };
+    const Case cases[] = {
+        // Inside a word; at a word's start; in the spaces after a word.
+        {L"ab  cde f", 6, 4, 8},
+        {L"ab  cde f", 4, 0, 4},
+        {L"ab  cde f", 3, 0, 4},
+        {L"ab  cde f", 1, 0, 4},
+        // At the end: the last word's start; no word after: the end of the text.
+        {L"ab  cde f", 9, 8, 9},
+        // From the very start the first word is the one being left; past the end, as at it.
+        {L"ab  cde f", 0, 0, 4},
+        {L"ab  cde f", 50, 8, 9},
+        {L"   ab", 2, 0, 3},
+        {L"  ab", 0, 0, 2},
+        {L"ab   ", 3, 0, 5},
+        {L"", 0, 0, 0},
+        // A line break is a stop of its own.
+        {L"ab\r\ncd", 4, 2, 4},
+        {L"ab\r\ncd", 1, 0, 2},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(wordStartBefore(c.text, c.at), c.left) << "from " << c.at;
+        EXPECT_EQ(wordStartFrom(c.text, c.at), c.right) << "from " << c.at;
+    }
 }
