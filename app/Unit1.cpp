@@ -111,13 +111,12 @@ void createMainWindow(MainWindow*& variable) {
         ctl::addItem(*record->fontSizeBox, size);
     ctl::setCurrentIndex(*record->fontSizeBox, 0);
 
-    ctl::Toolbar* toolbar = ctl::newToolbar(*record->toolPanel, ctl::Align::None,
-                                            ctl::tbopt::kTextRight | ctl::tbopt::kFlat, nullptr,
-                                            kToolbarTemplate, kToolbarImages);
-    record->toolbar = toolbar;
-    toolbar->setPosition(2, 2);
-    toolbar->setHeight(23);
-    wireToolbar(*record, *toolbar);
+    record->toolbar = ctl::newToolbar(*record->toolPanel, ctl::Align::None,
+                                      ctl::tbopt::kTextRight | ctl::tbopt::kFlat, nullptr,
+                                      kToolbarTemplate, kToolbarImages);
+    record->toolbar->setPosition(2, 2);
+    record->toolbar->setHeight(23);
+    wireToolbar(*record, *record->toolbar);
 
     record->fontNameBox->setOnChange([record](ctl::Control&) { record->onFontNameChanged(); });
     record->editField->setOnKeyDown(
@@ -136,6 +135,8 @@ void createMainWindow(MainWindow*& variable) {
         [record](ctl::Control& sender) { record->onTextChanged(sender); });
     record->fontSizeBox->setOnChange([record](ctl::Control&) { record->onFontSizeChanged(); });
 
+    record->document.showIn({form, record->editField, record->fileDialog});
+    record->document.onLoaded = [record] { record->loadEnded(); };
     record->fileDialog->ownerWindow = form->ensureHandle();
     form->centerOnParent();
     record->initialise();
@@ -159,9 +160,8 @@ void MainWindow::initialise() {
     mainWindow->setTop(stored.top);
 
     if (stored.toolbarCentered) {
-        auto& bar = static_cast<ctl::Toolbar&>(*toolbar);
-        bar.setButtonState(TB_CHECKBUTTON, toolbarEntryOf(Command::Center), true);
-        bar.setButtonState(TB_CHECKBUTTON, toolbarEntryOf(Command::Right), false);
+        toolbar->setButtonState(TB_CHECKBUTTON, toolbarEntryOf(Command::Center), true);
+        toolbar->setButtonState(TB_CHECKBUTTON, toolbarEntryOf(Command::Right), false);
     }
     if (stored.textCentered) {
         editField->setTextAlign(ctl::TextAlign::Center);
@@ -225,9 +225,9 @@ int runProgram() {
     // Without a thread for it the program still runs, only without recovery copies.
     std::optional<Recovery> recovery;
     try {
-        recovery.emplace(*FMain, Recovery::userFolder());
+        recovery.emplace(*FMain->mainWindow, FMain->document, Recovery::userFolder());
         FMain->document.recovery = &*recovery;
-        recovery->offerLeftCopy();
+        recovery->offerLeftCopies();
     } catch (const std::system_error&) {
     }
     ctl::run(FMain->mainWindow);

@@ -5,6 +5,7 @@
 // commands.cpp and Unit1.cpp (construction and start-up).
 
 #include "app/document.h"
+#include "app/waiting_input.h"
 #include "controls/control.h"
 #include "controls/object.h"
 
@@ -12,7 +13,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace ctl {
 class FileDialog;
@@ -35,7 +35,7 @@ public:
     ctl::Control* editPanel = nullptr;
     ctl::Control* editField = nullptr;
     ctl::FileDialog* fileDialog = nullptr;
-    ctl::Control* toolbar = nullptr;
+    ctl::Toolbar* toolbar = nullptr;
     ctl::ImageList* imageList = nullptr;
     ctl::Control* toolPanel = nullptr;
     ctl::Control* fontNameBox = nullptr;
@@ -44,8 +44,9 @@ public:
     // ---- keyboard map state: the last character typed into the edit field, as typed
     std::uint16_t previousKey = 0;
 
-    // ---- the document in the edit field
-    Document document{*this};
+    // ---- the document in the edit field, and what waits while it arrives
+    Document document;
+    WaitingInput waiting{document};
 
     // ---- settings: the open settings file, released when the main window may close; read
     // at start-up, written only from the end of start-up on
@@ -150,17 +151,7 @@ private:
     void stepHeight(LONG step);
     void align(bool centered);
 
-    // A command, a typed character or an editing key that waits for a file still arriving.
-    struct Waiting {
-        enum class Kind : std::uint8_t { Command, Character, Key } kind;
-        Command command;
-        wchar_t character;
-        ctl::KeyCode key;
-        ctl::ShiftState shift;
-    };
     bool waitsForLoad(Command command);
-    void replay(const Waiting& waiting);
-    std::vector<Waiting> waiting_;
 
     Bounds recordedBounds_{};
 };

@@ -10,8 +10,6 @@
 #include "controls/menu.h"
 #include "controls/toolbar.h"
 
-#include <algorithm>
-#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -19,7 +17,7 @@ namespace app {
 
 void MainWindow::run(Command command) {
     if (document.loading() && waitsForLoad(command)) {
-        waiting_.push_back({Waiting::Kind::Command, command, 0, 0, 0});
+        waiting.hold(command);
         return;
     }
     switch (command) {
@@ -62,13 +60,13 @@ void MainWindow::run(Command command) {
     }
 }
 
-// Reading, selecting, copying, the view and help go on while a file arrives; what would change
-// its text, save part of it or replace it waits, and once something waits, everything after it
+// Reading, selecting, the view and help go on while a file arrives; what would change its text,
+// save or copy part of it or replace it waits, and once something waits, everything after it
 // does, so that all is done in the order given. Exit does not: closing stops the load.
 bool MainWindow::waitsForLoad(Command command) {
     if (command == Command::Exit)
         return false;
-    if (!waiting_.empty())
+    if (!waiting.empty())
         return true;
     switch (command) {
     case Command::New:
@@ -80,6 +78,7 @@ bool MainWindow::waitsForLoad(Command command) {
     case Command::Delete:
         return true;
     case Command::Cut:
+    case Command::Copy:
         return &clipboardTarget() == editField;
     default:
         return false;
@@ -87,41 +86,7 @@ bool MainWindow::waitsForLoad(Command command) {
 }
 
 void MainWindow::loadEnded() {
-    const std::vector<Waiting> waiting = std::move(waiting_);
-    waiting_.clear();
-    for (std::size_t i = 0; i < waiting.size(); ++i) {
-        if (document.loading()) {
-            // A waiting Open started another load: the rest waits for that one.
-            waiting_.insert(waiting_.end(), waiting.begin() + static_cast<std::ptrdiff_t>(i),
-                            waiting.end());
-            return;
-        }
-        replay(waiting[i]);
-    }
-}
-
-void MainWindow::replay(const Waiting& waiting) {
-    switch (waiting.kind) {
-    case Waiting::Kind::Command:
-        return run(waiting.command);
-    case Waiting::Kind::Character:
-        // Through the window procedure, so the keyboard map sees it as typed.
-        editField->sendMessage(WM_CHAR, waiting.character, 1);
-        return;
-    case Waiting::Kind::Key: {
-        // The field reads Shift and Ctrl as it takes the key: they are as when it was pressed.
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        BYTE pressed[256];
-        std::copy(std::begin(keys), std::end(keys), pressed);
-        pressed[VK_SHIFT] = (waiting.shift & ctl::shift::kShift) ? 0x80 : 0;
-        pressed[VK_CONTROL] = (waiting.shift & ctl::shift::kCtrl) ? 0x80 : 0;
-        SetKeyboardState(pressed);
-        editField->sendMessage(WM_KEYDOWN, waiting.key, 1);
-        SetKeyboardState(keys);
-        return;
-    }
-    }
+    waiting.replay(*editField, [this](Command command) { run(command); });
 }
 
 void wireMenu(MainWindow& window) {

@@ -4,12 +4,12 @@
 // and answers while the field lays out the rest.
 
 #include "app/document.h"
-#include "app/Unit1.h"
 
 #include "app/document_format.h"
 #include "app/document_reading.h"
 #include "controls/form.h"
 #include "controls/status_bar.h"
+#include "controls/timer.h"
 
 #include <windows.h>
 
@@ -112,7 +112,6 @@ struct Document::Load {
     // Each slice is terminated in place for the moment it is put.
     PagedText rest;
     std::size_t put = 0;
-    HWND timerWindow = nullptr;
     // The units the next step puts, sized by what the whole step before cost; the first step
     // puts as many as went in at once, whose pace says nothing of a field that already holds
     // text. And the units the last step put, and the time the field took for them.
@@ -125,7 +124,7 @@ struct Document::Load {
     bool shownInParagraph = false;
 };
 
-Document::Document(MainWindow& window) : window_(window) {}
+Document::Document() = default;
 
 Document::~Document() {
     stopLoading();
@@ -166,7 +165,7 @@ bool Document::open(const std::wstring& path) {
     markUnmodified();
     fileName_ = path;
     if (!load) {
-        ctl::setStatusText(*window_.mainWindow, 0, L" " + path);
+        ctl::setStatusText(*window_.form, 0, L" " + path);
         return true;
     }
     startLoading(std::move(load));
@@ -174,21 +173,16 @@ bool Document::open(const std::wstring& path) {
 }
 
 void Document::startLoading(std::unique_ptr<Load> load) {
-    load->timerWindow = window_.mainWindow->handle();
     load_ = std::move(load);
     showProgress();
     // The first lines are on the screen before the loop takes the next message.
-    UpdateWindow(load_->timerWindow);
-    if (!SetTimer(load_->timerWindow, reinterpret_cast<UINT_PTR>(this), 0, onLoadTimer)) {
+    UpdateWindow(window_.form->handle());
+    if (!loadTimer_->start(0)) {
         // Without the loop's help the rest goes in now.
         if (!putSlice(load_->length))
             return failLoading();
         endLoading();
     }
-}
-
-void CALLBACK Document::onLoadTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    reinterpret_cast<Document*>(id)->loadStep();
 }
 
 void Document::loadStep() {
@@ -204,7 +198,7 @@ void Document::loadStep() {
             return endLoading();
         showProgress();
         // The slice and the progress are on the screen before the next one.
-        RedrawWindow(load_->timerWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RedrawWindow(window_.form->handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         load_->nextSlice = nextSliceUnits(load_->lastSlice, load_->lastSliceTime,
                                           milliseconds() - stepStart, kStepTime, kSmallestSlice);
         answerSentMessages();
@@ -273,7 +267,7 @@ void Document::showProgress() {
     load_->shownPercent = percent;
     load_->shownInParagraph = load_->inParagraph;
     // The field takes its time over a long paragraph: the user is told why it goes slowly.
-    ctl::setStatusText(*window_.mainWindow, 0,
+    ctl::setStatusText(*window_.form, 0,
                        L" Opening \x2026 " + std::to_wstring(percent) + L" %" +
                            (load_->inParagraph ? L", laying out a long paragraph" : L""));
 }
@@ -285,8 +279,8 @@ void Document::endLoading() {
     SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
     if (!modified_)
         SendMessageW(edit, EM_SETMODIFY, FALSE, 0);
-    ctl::setStatusText(*window_.mainWindow, 0, L" " + fileName_);
-    window_.loadEnded();
+    ctl::setStatusText(*window_.form, 0, L" " + fileName_);
+    onLoaded();
 }
 
 void Document::failLoading() {
@@ -300,7 +294,7 @@ void Document::failLoading() {
 void Document::stopLoading() {
     if (!load_)
         return;
-    KillTimer(load_->timerWindow, reinterpret_cast<UINT_PTR>(this));
+    loadTimer_->stop();
     load_.reset();
 }
 

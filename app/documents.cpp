@@ -63,6 +63,20 @@ bool isBlankText(ctl::Control& edit) {
 
 } // namespace
 
+void Document::showIn(const Window& window) {
+    window_ = window;
+    loadTimer_.emplace(*window.form);
+    loadTimer_->onTick = [this] { loadStep(); };
+}
+
+std::wstring Document::text() const {
+    HWND edit = window_.editField->handle();
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+    const int got = GetWindowTextW(edit, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}
+
 bool Document::write(const std::wstring& path) const {
     ctl::Control& edit = *window_.editField;
     ctl::SaveResult result;
@@ -112,7 +126,7 @@ void Document::clear() {
     window_.editField->setText(L"");
     markUnmodified(); // after the change notification of the emptying
     fileName_.clear();
-    ctl::setStatusText(*window_.mainWindow, 0, L"");
+    ctl::setStatusText(*window_.form, 0, L"");
 }
 
 bool Document::save() {
@@ -150,7 +164,7 @@ void Document::restore(const std::wstring& text, const std::wstring& fileName) {
     modified_ = true;
     fileName_ = fileName;
     if (!fileName.empty())
-        ctl::setStatusText(*window_.mainWindow, 0, L" " + fileName);
+        ctl::setStatusText(*window_.form, 0, L" " + fileName);
 }
 
 void Document::changed() {

@@ -64,7 +64,7 @@ private:
 
 void MainWindow::onCharTyped(ctl::Control& sender, wchar_t& character, ctl::ShiftState) {
     if (document.loading()) {
-        waiting_.push_back({Waiting::Kind::Character, Command{}, character, 0, 0});
+        waiting.hold(character);
         character = 0;
         return;
     }
@@ -73,14 +73,14 @@ void MainWindow::onCharTyped(ctl::Control& sender, wchar_t& character, ctl::Shif
         static_cast<wchar_t>(typeKey(previousKey, static_cast<char16_t>(character), target));
 }
 
-// Delete, Shift+Delete (cut) and Shift+Insert (paste) change the text without a character; any
-// key after something that waits for the file waits too, so that it acts in its turn.
+// Delete, Shift+Delete (cut) and Shift+Insert (paste) change the text without a character, and
+// Ctrl+Insert copies it; any key after something that waits for the file waits too, so that it
+// acts in its turn.
 void MainWindow::onKeyPressed(ctl::Control&, ctl::KeyCode& key, ctl::ShiftState shift) {
-    const bool edits = key == VK_DELETE || (key == VK_INSERT && (shift & ctl::shift::kShift) &&
-                                            !(shift & ctl::shift::kCtrl));
-    if (!document.loading() || !(edits || !waiting_.empty()))
+    const bool actsOnText = key == VK_DELETE || key == VK_INSERT;
+    if (!document.loading() || !(actsOnText || !waiting.empty()))
         return;
-    waiting_.push_back({Waiting::Kind::Key, Command{}, 0, key, shift});
+    waiting.hold(key, shift);
     key = 0;
 }
 

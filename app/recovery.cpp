@@ -1,8 +1,8 @@
-// The recovery copy: the timing on the GUI thread, the writer thread, and the offer at start.
+// The recovery copy: the timing on the GUI thread and the writer thread.
 
 #include "app/recovery.h"
 
-#include "app/Unit1.h"
+#include "app/document.h"
 #include "app/recovery_format.h"
 #include "controls/file_stream.h"
 #include "controls/form.h"
@@ -10,15 +10,11 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
 #include <shlobj.h>
 
-#include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <new>
 #include <utility>
-#include <vector>
 
 namespace app {
 
@@ -30,68 +26,7 @@ constexpr std::uint64_t kPause = 2000;
 constexpr std::uint64_t kLongest = 30000;
 constexpr UINT kTickPeriod = 250;
 
-constexpr wchar_t kCopy[] = L".recovery";
-constexpr wchar_t kRestoring[] = L".restoring";
-constexpr wchar_t kLock[] = L".lock";
-
 constexpr wchar_t kNotWritten[] = L" The recovery copy could not be written";
-
-bool exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::wstring withoutExtension(const std::wstring& name) {
-    return name.substr(0, name.rfind(L'.'));
-}
-
-// The ids of the files in `folder` that end in `extension`, newest first.
-std::vector<std::wstring> idsOf(const std::wstring& folder, const wchar_t* extension) {
-    struct Found {
-        std::wstring id;
-        ULONGLONG written;
-    };
-    std::vector<Found> found;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"*" + extension).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return {};
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            found.push_back({withoutExtension(data.cFileName),
-                             (ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32) |
-                                 data.ftLastWriteTime.dwLowDateTime});
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    std::sort(found.begin(), found.end(),
-              [](const Found& a, const Found& b) { return a.written > b.written; });
-    std::vector<std::wstring> ids;
-    for (Found& entry : found)
-        ids.push_back(std::move(entry.id));
-    return ids;
-}
-
-// Holds the lock file open and unshared; it goes with the last handle, also when the process
-// is killed. Invalid when another instance holds it.
-ctl::UniqueFile openLock(const std::wstring& path) {
-    return ctl::UniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-}
-
-std::optional<RecoveryCopy> readCopy(const std::wstring& path) {
-    auto stream = ctl::newReadStream(path);
-    // Path and text each pass through the platform as int lengths: a larger file is no copy.
-    const std::uint64_t size = stream->size();
-    if (!stream->isOpen() || size > 4ull * INT_MAX + 32)
-        return std::nullopt;
-    try {
-        std::string bytes(static_cast<std::size_t>(size), '\0');
-        if (stream->readFully(bytes.data(), bytes.size()) != bytes.size())
-            return std::nullopt;
-        return decodeRecoveryCopy(bytes);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-}
 
 // Dawatik, then Recovery, inside the application data folder.
 bool makeFolder(const std::wstring& folder) {
@@ -101,23 +36,6 @@ bool makeFolder(const std::wstring& folder) {
             return false;
     }
     return true;
-}
-
-std::wstring statusText(ctl::Form& form) {
-    if (!form.statusBar || !form.statusBar->handle())
-        return {};
-    HWND bar = form.statusBar->handle();
-    std::wstring text(LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, 0, 0)) + 1, L'\0');
-    text.resize(LOWORD(SendMessageW(bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()))));
-    return text;
-}
-
-// The field's text, fetched once.
-std::wstring fieldText(HWND edit) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-    const int got = GetWindowTextW(edit, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return text;
 }
 
 // An id no other instance has: the process and the moment.
@@ -132,9 +50,14 @@ std::wstring newId() {
 
 } // namespace
 
-Recovery::Recovery(MainWindow& editor, std::wstring folder)
-    : editor_(editor), window_(editor.mainWindow->ensureHandle()), folder_(std::move(folder)) {
-    id_ = newId();
+Recovery::Recovery(ctl::Form& window, Document& document, std::wstring folder)
+    : window_(window), document_(document), folder_(std::move(folder)), id_(newId()),
+      timer_(window), offerTimer_(window) {
+    timer_.onTick = [this] { tick(); };
+    offerTimer_.onTick = [this] {
+        offerInTurn();
+        schedule();
+    };
     writer_ = std::thread([this] { writerLoop(); });
 }
 
@@ -146,8 +69,6 @@ Recovery::~Recovery() {
     wake_.notify_one();
     if (writer_.joinable())
         writer_.join();
-    if (timerRunning_)
-        KillTimer(window_, reinterpret_cast<UINT_PTR>(this));
 }
 
 std::wstring Recovery::userFolder() {
@@ -166,69 +87,18 @@ std::wstring Recovery::userFolder() {
     return folder + L"Dawatik\\Recovery\\";
 }
 
-std::wstring Recovery::file(const wchar_t* extension) const {
-    return folder_ + id_ + extension;
+std::wstring Recovery::file(const std::wstring& id, const wchar_t* extension) const {
+    return folder_ + id + extension;
 }
 
-void Recovery::offerLeftCopy() {
-    if (folder_.empty())
-        return;
-    // Taken now, before the loop runs: a copy claimed here is this instance's before it can
-    // write one of its own.
-    for (const auto& [extension, kind] :
-         {std::pair{kRestoring, Left::Unfinished}, std::pair{kCopy, Left::Copy}}) {
-        for (const std::wstring& id : idsOf(folder_, extension)) {
-            // A copy written after the restore mark holds all of the marked text and more:
-            // the copy is offered, the mark goes.
-            if (kind == Left::Unfinished && exists(folder_ + id + kCopy)) {
-                DeleteFileW((folder_ + id + kRestoring).c_str());
-                continue;
-            }
-            ctl::UniqueFile lock = openLock(folder_ + id + kLock);
-            if (!lock)
-                continue; // its instance still runs
-            const std::wstring path = folder_ + id + extension;
-            std::optional<RecoveryCopy> copy = readCopy(path);
-            if (!copy) {
-                // Not a whole copy: nothing of it can be given back.
-                DeleteFileW(path.c_str());
-                continue;
-            }
-            id_ = id;
-            lock_ = std::move(lock);
-            left_ = kind;
-            leftPath_ = std::move(copy->path);
-            leftText_ = std::move(copy->text);
-            // The question waits for the loop: the user sees the window behind it.
-            SetTimer(window_, reinterpret_cast<UINT_PTR>(this), 0, onTimer);
-            timerRunning_ = true;
-            return;
-        }
-    }
-}
-
-void CALLBACK Recovery::onTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    reinterpret_cast<Recovery*>(id)->tick();
+ctl::UniqueFile Recovery::openLock(const std::wstring& path) {
+    return ctl::UniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
 }
 
 void Recovery::tick() {
-    if (left_ != Left::None) {
-        // Once only, also when a message box below lets the timer through again.
-        const Left left = left_;
-        left_ = Left::None;
-        KillTimer(window_, reinterpret_cast<UINT_PTR>(this));
-        timerRunning_ = false;
-        if (left == Left::Unfinished)
-            keepAsDocument(file(kRestoring), L"the program ended while putting them back");
-        else
-            askAboutLeftCopy();
-        leftText_.clear();
-        leftText_.shrink_to_fit();
-        schedule();
-        return;
-    }
     const std::uint64_t now = GetTickCount64();
-    if (unsavedSince_ && !editor_.document.modified())
+    if (unsavedSince_ && !document_.modified())
         unsavedSince_ = 0;
     if (unsavedSince_ && (now - lastChange_ >= kPause || now - unsavedSince_ >= kLongest))
         takeCopy();
@@ -237,32 +107,36 @@ void Recovery::tick() {
 }
 
 void Recovery::schedule() {
+    if (ended_)
+        return;
     bool writing;
     {
         std::lock_guard hold(mutex_);
         writing = job_ || busy_ || writesDone_ != writesSeen_;
     }
     const bool wanted = unsavedSince_ != 0 || writing;
-    if (wanted && !timerRunning_)
-        timerRunning_ = SetTimer(window_, reinterpret_cast<UINT_PTR>(this), kTickPeriod, onTimer);
-    else if (!wanted && timerRunning_) {
-        KillTimer(window_, reinterpret_cast<UINT_PTR>(this));
-        timerRunning_ = false;
-    }
+    if (wanted && !timer_.running())
+        timer_.start(kTickPeriod);
+    else if (!wanted && timer_.running())
+        timer_.stop();
 }
 
 void Recovery::changed() {
+    if (ended_)
+        return;
     lastChange_ = GetTickCount64();
     if (!unsavedSince_)
         unsavedSince_ = lastChange_;
-    if (!timerRunning_)
+    if (!timer_.running())
         schedule();
 }
 
 void Recovery::takeCopy() {
+    if (ended_)
+        return;
     unsavedSince_ = 0;
     try {
-        submit({true, editor_.document.fileName(), fieldText(editor_.editField->handle())});
+        submit({true, id_, document_.fileName(), document_.text()});
     } catch (const std::bad_alloc&) {
         std::lock_guard hold(mutex_);
         lastWriteFailed_ = true;
@@ -271,14 +145,19 @@ void Recovery::takeCopy() {
 }
 
 void Recovery::discard() {
+    if (ended_)
+        return;
     unsavedSince_ = 0;
-    submit({});
+    submit({false, id_, {}, {}});
     reportWrites();
     schedule();
 }
 
 void Recovery::end() {
+    if (ended_)
+        return;
     discard();
+    ended_ = true;
     {
         std::lock_guard hold(mutex_);
         stopping_ = true;
@@ -286,10 +165,14 @@ void Recovery::end() {
     wake_.notify_one();
     if (writer_.joinable())
         writer_.join();
-    lock_.reset();
-    if (timerRunning_)
-        KillTimer(window_, reinterpret_cast<UINT_PTR>(this));
-    timerRunning_ = false;
+    {
+        std::lock_guard hold(mutex_);
+        lock_.reset();
+    }
+    timer_.stop();
+    offerTimer_.stop();
+    // Copies still waiting to be offered stay for the next start.
+    left_.clear();
 }
 
 void Recovery::waitForWriter() {
@@ -300,6 +183,8 @@ void Recovery::waitForWriter() {
 void Recovery::submit(Job job) {
     {
         std::lock_guard hold(mutex_);
+        if (stopping_)
+            return;
         // Only the newest state of the document matters: it replaces a job not yet started.
         job_ = std::move(job);
     }
@@ -315,16 +200,19 @@ void Recovery::writerLoop() {
         const Job job = std::move(*job_);
         job_.reset();
         busy_ = true;
+        const bool locked = !job.write || takeLock(job.id);
         hold.unlock();
-        const bool done = perform(job);
+        const bool done = locked && perform(job);
         hold.lock();
         busy_ = false;
         if (job.write) {
             lastWriteFailed_ = !done;
             ++writesDone_;
             // A copy of a later change holds all of the restored text.
-            if (done && std::exchange(restoreMarked_, false))
-                DeleteFileW(file(kRestoring).c_str());
+            if (done && !restoreMark_.empty()) {
+                DeleteFileW(restoreMark_.c_str());
+                restoreMark_.clear();
+            }
         }
         idle_.notify_all();
     }
@@ -332,27 +220,25 @@ void Recovery::writerLoop() {
 
 bool Recovery::perform(const Job& job) {
     if (!job.write) {
-        DeleteFileW(file(kCopy).c_str());
-        DeleteFileW(file(kRestoring).c_str());
+        DeleteFileW(file(job.id, kCopy).c_str());
+        DeleteFileW(file(job.id, kRestoring).c_str());
         return true;
     }
-    if (!takeLock())
-        return false;
     try {
         const std::string bytes = encodeRecoveryCopy(job.path, job.text);
-        return ctl::saveFileSafely(file(kCopy), bytes.data(), bytes.size()) ==
+        return ctl::saveFileSafely(file(job.id, kCopy), bytes.data(), bytes.size()) ==
                ctl::SaveResult::Saved;
     } catch (const std::bad_alloc&) {
         return false;
     }
 }
 
-bool Recovery::takeLock() {
+bool Recovery::takeLock(const std::wstring& id) {
     if (lock_)
         return true;
     if (folder_.empty() || !makeFolder(folder_))
         return false;
-    lock_ = openLock(file(kLock));
+    lock_ = openLock(file(id, kLock));
     return static_cast<bool>(lock_);
 }
 
@@ -365,90 +251,15 @@ void Recovery::reportWrites() {
         writesSeen_ = writesDone_;
         failed = lastWriteFailed_;
     }
-    ctl::Form& form = *editor_.mainWindow;
     if (failed && !failureShown_) {
-        statusBeforeFailure_ = statusText(form);
-        ctl::setStatusText(form, 0, kNotWritten);
+        statusBeforeFailure_ = ctl::statusText(window_, 0);
+        ctl::setStatusText(window_, 0, kNotWritten);
         failureShown_ = true;
     } else if (!failed && failureShown_) {
         // What the bar showed comes back, unless something else has been shown since.
-        if (statusText(form) == kNotWritten)
-            ctl::setStatusText(form, 0, statusBeforeFailure_);
+        if (ctl::statusText(window_, 0) == kNotWritten)
+            ctl::setStatusText(window_, 0, statusBeforeFailure_);
         failureShown_ = false;
-    }
-}
-
-void Recovery::askAboutLeftCopy() {
-    const std::wstring what =
-        leftPath_.empty() ? std::wstring(L"of the untitled document") : L"of\r\n" + leftPath_;
-    offering_ = true;
-    const int answer =
-        ctl::messageBox(L"The program did not end normally last time.\r\nDo you want to restore "
-                        L"the unsaved changes " +
-                            what + L" ?",
-                        MB_YESNO | MB_ICONQUESTION);
-    offering_ = false;
-    if (answer == IDYES) {
-        restore();
-    } else if (answer == IDNO) {
-        DeleteFileW(file(kCopy).c_str());
-    } else {
-        // Closed without an answer (Wine lets Alt+F4 close the box): the copy stays for the
-        // next start, and this instance's own copies go under an id of their own.
-        lock_.reset();
-        id_ = newId();
-    }
-}
-
-void Recovery::restore() {
-    // Marked on the disk first: should the text end the program, the next start does not put
-    // it in again. Wine's edit field faults on some mark sequences only once the text is shown
-    // or clicked, so the mark stays until a copy of a later change is written: the user has
-    // worked in the text by then.
-    if (!MoveFileExW(file(kCopy).c_str(), file(kRestoring).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        keepAsDocument(file(kCopy), L"they could not be marked as being restored");
-        return;
-    }
-    {
-        std::lock_guard hold(mutex_);
-        restoreMarked_ = true;
-    }
-    editor_.document.restore(leftText_, leftPath_);
-    // The marked file already holds this text: no copy is due until it changes.
-    unsavedSince_ = 0;
-}
-
-void Recovery::keepAsDocument(const std::wstring& copy, const wchar_t* why) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    wchar_t stamp[40];
-    std::swprintf(stamp, 40, L"%04u-%02u-%02u %02u.%02u.%02u", now.wYear, now.wMonth, now.wDay,
-                  now.wHour, now.wMinute, now.wSecond);
-    std::wstring name;
-    for (int n = 1;; ++n) {
-        name = folder_ + L"Recovered text " + stamp +
-               (n == 1 ? std::wstring() : L" (" + std::to_wstring(n) + L")") + L".txt";
-        if (!exists(name))
-            break;
-    }
-    bool kept = false;
-    try {
-        const std::wstring document = L'\xFEFF' + leftText_;
-        kept = ctl::saveFileSafely(name, document.data(), document.size() * sizeof(wchar_t)) ==
-               ctl::SaveResult::Saved;
-    } catch (const std::bad_alloc&) {
-    }
-    const std::wstring of = leftPath_.empty() ? std::wstring() : L" of\r\n" + leftPath_;
-    if (kept) {
-        DeleteFileW(copy.c_str());
-        ctl::messageBox(L"The unsaved changes" + of + L"\r\ncould not be restored: " + why +
-                            L".\r\nThey were kept as a document in\r\n" + name,
-                        MB_OK | MB_ICONWARNING);
-    } else {
-        ctl::messageBox(L"The unsaved changes" + of +
-                            L"\r\ncould not be restored, nor kept as a document in\r\n" + name,
-                        MB_OK | MB_ICONERROR);
     }
 }
 

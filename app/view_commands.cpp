@@ -70,9 +70,8 @@ void MainWindow::align(bool centered) {
     writeTextAlign(centered);
     mainMenu->setChecked(menuItemOf(Command::Right), !centered);
     mainMenu->setChecked(menuItemOf(Command::Center), centered);
-    auto& bar = static_cast<ctl::Toolbar&>(*toolbar);
-    bar.setButtonState(TB_CHECKBUTTON, toolbarEntryOf(Command::Right), !centered);
-    bar.setButtonState(TB_CHECKBUTTON, toolbarEntryOf(Command::Center), centered);
+    toolbar->setButtonState(TB_CHECKBUTTON, toolbarEntryOf(Command::Right), !centered);
+    toolbar->setButtonState(TB_CHECKBUTTON, toolbarEntryOf(Command::Center), centered);
 }
 
 } // namespace app

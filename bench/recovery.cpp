@@ -60,7 +60,7 @@ int recoveryBenchmark(const std::wstring& document, const std::wstring& folder, 
     if (!openWithCaretInTheMiddle(document))
         return 1;
 
-    app::Recovery recovery(editor, folder);
+    app::Recovery recovery(*editor.mainWindow, editor.document, folder);
     std::vector<double> withCopy, without, taking, textOnly;
     int typed = 0;
     for (int round = 0; round <= rounds; ++round) {

@@ -158,7 +158,8 @@ ShiftState currentShiftState() noexcept {
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     // Nothing may unwind through the system: a failure inside a handler ends its message here.
-    try {
+    LRESULT result = 0;
+    guarded(L"the window procedure", message, [&] {
         if (message == WM_NCCREATE) {
             const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
             if (auto* created = static_cast<Control*>(creation->lpCreateParams))
@@ -166,14 +167,13 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         }
         Message record{window, message, wParam, lParam};
         if (Control* control = Control::fromHandle(window))
-            return control->handleMessage(record);
-        if (Form* app = application().form)
-            return app->handleMessage(record);
-        return DefWindowProcW(window, message, wParam, lParam);
-    } catch (...) {
-        traceStoppedException(L"the window procedure", message);
-        return 0;
-    }
+            result = control->handleMessage(record);
+        else if (Form* app = application().form)
+            result = app->handleMessage(record);
+        else
+            result = DefWindowProcW(window, message, wParam, lParam);
+    });
+    return result;
 }
 
 LRESULT Control::defaultProcessing(const Message& message) {

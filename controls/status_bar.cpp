@@ -37,8 +37,7 @@ bool statusBarFollowsForm(Control& bar, Message& message, LRESULT& result) {
 
 Control* createStatusBar(Form& form) {
     initCommonControls(ICC_BAR_CLASSES);
-    const DWORD style =
-        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SBARS_SIZEGRIP;
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SBARS_SIZEGRIP;
     Control* bar = newControl(form, STATUSCLASSNAMEW, style, noActions(), false);
     bar->setBounds({0, 0, 0, 0});
     bar->flags().notAlignable = true; // placed by the bar itself, below the laid-out area
@@ -84,6 +83,16 @@ void setStatusText(Form& form, int index, std::wstring_view text) {
     const std::wstring copy(text);
     bar->sendMessage(SB_SETTEXTW, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(copy.empty() ? nullptr : copy.c_str()));
+}
+
+std::wstring statusText(const Form& form, int index) {
+    if (!form.statusBar || !form.statusBar->handle())
+        return {};
+    Control& bar = *form.statusBar;
+    const auto part = static_cast<WPARAM>(index);
+    std::wstring text(LOWORD(bar.sendMessage(SB_GETTEXTLENGTHW, part)) + 1u, L'\0');
+    text.resize(LOWORD(bar.sendMessage(SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()))));
+    return text;
 }
 
 } // namespace ctl

@@ -12,4 +12,15 @@ namespace ctl {
 // handled and, for a standard exception, its text.
 void traceStoppedException(std::wstring_view where, UINT message) noexcept;
 
+// Runs `body` for the platform, which must not see it throw: whatever it throws ends there and
+// is traced as stopped in `where`.
+template <class Body>
+void guarded(std::wstring_view where, UINT message, Body&& body) noexcept {
+    try {
+        body();
+    } catch (...) {
+        traceStoppedException(where, message);
+    }
+}
+
 } // namespace ctl

@@ -1,12 +1,15 @@
 // The recovery copy as a user meets it: typed text survives a killed program, the next start
 // offers it once, a saved or discarded document or a normal exit leaves nothing to offer, two
-// instances never take each other's copy, and a copy whose restore ended the program is kept
-// as a document instead of being loaded again.
+// instances never take each other's copy, the copies of two killed instances are offered in
+// turn, and a copy whose restore ended the program is kept as a document instead of being
+// loaded again.
 
 #include "scenario.h"
 
 #include "app/recovery_format.h"
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -295,4 +298,33 @@ TEST_F(Recovery, TheStatusBarComesBackOnceACopyIsWrittenAgain) {
     program.type(L"k");
     EXPECT_TRUE(waitForCopy(kLetter + L"\x0643"));
     EXPECT_TRUE(program.waitForStatus(greeting));
+}
+
+TEST_F(Recovery, TheCopiesOfTwoKilledInstancesAreOfferedInTurn) {
+    {
+        // One instance's copy, then another's beside it.
+        std::vector<std::unique_ptr<e2e::Program>> programs;
+        for (const auto& [keys, shown] : {std::pair{L"slam", kLetter}, {L"k", L"\x0643"}}) {
+            programs.push_back(std::make_unique<e2e::Program>(folder.path()));
+            ASSERT_TRUE(programs.back()->started());
+            ASSERT_TRUE(programs.back()->typeIntoText(keys, shown));
+            ASSERT_TRUE(
+                e2e::waitFor([&] { return files(L"*.recovery").size() == programs.size(); }));
+        }
+        for (const auto& program : programs)
+            program->kill();
+    }
+    e2e::Program program(folder.path());
+    ASSERT_TRUE(program.started());
+    // The newer copy first, saying that one more follows.
+    e2e::Dialog box = program.waitForDialog();
+    ASSERT_NE(box.window, nullptr) << "no question came";
+    EXPECT_EQ(box.text, kQuestion + std::wstring(L"of the untitled document ?\r\n\r\nThe unsaved "
+                                                 L"changes of one more document were left as "
+                                                 L"well. They are offered next; if you restore "
+                                                 L"these, at the next start."));
+    ASSERT_TRUE(e2e::Program::answer(box, IDNO));
+    ASSERT_NO_FATAL_FAILURE(restoreOffered(program, L"of the untitled document", kLetter));
+    EXPECT_TRUE(files(L"*.recovery").empty());
+    EXPECT_EQ(files(L"*.restoring").size(), 1u);
 }

@@ -13,8 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <commctrl.h>
-
 #include <string>
 
 class DocumentWindowTest : public ::testing::Test {
@@ -31,6 +29,8 @@ protected:
         record->fileDialog = ctl::newFileDialog(*form, L"", L"", 0);
         record->fileDialog->filter = L"Text Files|*.txt|All Files|*.*";
         record->fileDialog->initialDirectory = folder.path();
+        record->document.showIn({form.get(), edit, record->fileDialog});
+        record->document.onLoaded = [this] { record->loadEnded(); };
         edit->assignEvents().onChange = [this](ctl::Control& sender) {
             record->onTextChanged(sender);
         };
@@ -62,14 +62,7 @@ protected:
         edit->sendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
     }
     std::wstring text() const { return testing_gui::windowText(edit->handle()); }
-    std::wstring status() const {
-        HWND bar = form->statusBar->handle();
-        const auto length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, 0, 0));
-        std::wstring part(length + 1u, L'\0');
-        SendMessageW(bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(part.data()));
-        part.resize(length);
-        return part;
-    }
+    std::wstring status() const { return ctl::statusText(*form, 0); }
     // Writes a file into the test folder and answers its path.
     std::wstring file(const std::wstring& name, const std::string& bytes) {
         const std::wstring path = folder.file(name);

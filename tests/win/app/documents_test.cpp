@@ -1,5 +1,12 @@
 #include "document_window.h"
 
+#include "app/command_table.h"
+#include "controls/combo_box.h"
+
+#include <algorithm>
+#include <functional>
+#include <iterator>
+
 namespace {
 
 const std::wstring kNotUnicode =
@@ -191,4 +198,51 @@ TEST_F(UnsavedChanges, ExitAsksOnceThenClosesAndReleasesTheSettings) {
     EXPECT_FALSE(IsWindow(form->handle()));
     EXPECT_TRUE(ctl::application().terminated);
     EXPECT_EQ(record->settings, nullptr);
+}
+
+TEST_F(DocumentFiles, CopyGivenWhileADocumentArrivesTakesAllOfIt) {
+    // Where Copy acts depends on the focus: the text, unless the size box has it.
+    record->fontSizeBox = ctl::newComboBox(*form, 0);
+    edit->setOnKeyDown([this](ctl::Control& sender, ctl::KeyCode& key, ctl::ShiftState shift) {
+        record->onKeyPressed(sender, key, shift);
+    });
+    std::wstring whole;
+    for (int line = 0; whole.size() < 40000; ++line)
+        whole += L"\x0643\x062A\x0627\x0628 " + std::to_wstring(line) + L"\r\n";
+    const std::wstring path = file(L"large.txt", marked(whole));
+    const auto clipboard = [] {
+        std::wstring text;
+        if (!OpenClipboard(nullptr))
+            return text;
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            text = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        EmptyClipboard();
+        CloseClipboard();
+        return text;
+    };
+    // The menu's Copy (and Ctrl+C), then Ctrl+Insert in the text.
+    const std::function<void()> copies[] = {[&] { record->run(app::Command::Copy); },
+                                            [&] {
+                                                BYTE keys[256];
+                                                GetKeyboardState(keys);
+                                                BYTE held[256];
+                                                std::copy(std::begin(keys), std::end(keys), held);
+                                                held[VK_CONTROL] = 0x80;
+                                                SetKeyboardState(held);
+                                                edit->sendMessage(WM_KEYDOWN, VK_INSERT, 1);
+                                                SetKeyboardState(keys);
+                                            }};
+    for (const std::function<void()>& copy : copies) {
+        open(path);
+        ASSERT_TRUE(record->document.loading()) << "the document came in one piece";
+        record->run(app::Command::SelectAll);
+        copy();
+        while (record->document.loading())
+            testing_gui::pump();
+        testing_gui::pump();
+        EXPECT_EQ(clipboard().size(), whole.size());
+        EXPECT_EQ(text(), whole);
+    }
 }

@@ -77,7 +77,7 @@ protected:
         testing_gui::pump();
     }
     bool menuChecked(int item) { return editor->mainMenu->item(item)->state(MFS_CHECKED); }
-    ctl::Toolbar& toolbar() { return static_cast<ctl::Toolbar&>(*editor->toolbar); }
+    ctl::Toolbar& toolbar() { return *editor->toolbar; }
     bool buttonDown(int index) {
         return toolbar().sendMessage(TB_ISBUTTONCHECKED, toolbar().buttonId(index)) != 0;
     }
