@@ -84,8 +84,9 @@ void createMainWindow(MainWindow*& variable) {
     record->editPanel->setGap(1);
     record->editPanel->setBackgroundColor(ctl::kButtonShadowColor);
 
-    record->editField = ctl::newEdit(*record->editPanel,
-                                     ctl::editopt::kNoHorizontalScroll | ctl::editopt::kMultiLine);
+    record->editField = ctl::newEdit(*record->editPanel, ctl::editopt::kNoHorizontalScroll |
+                                                             ctl::editopt::kMultiLine |
+                                                             ctl::editopt::kSpaceDelimitedWords);
     record->editField->setAlign(ctl::Align::Client);
     record->editField->setBorder(false);
     record->editField->font().setHeight(22);

@@ -2,6 +2,9 @@
 
 #include "controls/text.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace app {
 
 namespace {
@@ -74,8 +77,32 @@ void normalizeLineBreaks(wchar_t* text, std::size_t n, const LineBreakMeasure& m
 std::size_t sliceEnd(std::wstring_view text, std::size_t from, std::size_t wanted) noexcept {
     if (from >= text.size() || wanted >= text.size() - from)
         return text.size();
-    const std::size_t lineEnd = text.find(kLF, from + (wanted > 0 ? wanted - 1 : 0));
-    return lineEnd == std::wstring_view::npos ? text.size() : lineEnd + 1;
+    const std::size_t reach = from + (wanted > 0 ? wanted - 1 : 0);
+    const std::size_t lineEnd = std::min(text.find(kLF, reach), text.size() - 1) + 1;
+    if (lineEnd - reach <= wanted / 4 + 1)
+        return lineEnd;
+    // A paragraph of thousands of units goes in parts: the field lays out each part's own lines.
+    const std::size_t space = text.find(L' ', reach);
+    return space < lineEnd ? space + 1 : lineEnd;
+}
+
+std::size_t nextSliceUnits(std::size_t units, double sliceMs, double stepMs, double targetMs,
+                           std::size_t least) noexcept {
+    const double rest = std::max(stepMs - sliceMs, 0.0);
+    const double budget = std::max(targetMs - rest, 2 * rest);
+    const double scaled = static_cast<double>(units) * std::sqrt(budget / std::max(sliceMs, 1.0));
+    const double most = 2.0 * static_cast<double>(std::max(units, least));
+    return static_cast<std::size_t>(std::clamp(scaled, static_cast<double>(least), most));
+}
+
+std::size_t longestLine(std::wstring_view text) noexcept {
+    std::size_t longest = 0;
+    for (std::size_t from = 0; from < text.size();) {
+        const std::size_t end = std::min(text.find_first_of(L"\r\n", from), text.size());
+        longest = std::max(longest, end - from);
+        from = end + 1;
+    }
+    return longest;
 }
 
 bool isBlank(std::wstring_view text) noexcept {

@@ -33,9 +33,24 @@ LineBreakMeasure measureLineBreaks(std::wstring_view text);
 void normalizeLineBreaks(wchar_t* text, std::size_t length, const LineBreakMeasure& m);
 
 // Where a slice of the text that starts at `from` and holds at least `wanted` units ends: just
-// after the line break that ends the line reaching `wanted`, or at the end of the text. Such a
-// slice never splits a line, and so never a surrogate pair.
+// after the line break that ends the line reaching `wanted`, if that comes within a quarter of
+// `wanted` more; inside a longer line, just after its next space, where a word ends; or at the
+// end of the text. A slice never ends inside a word, a line break or a surrogate pair.
 std::size_t sliceEnd(std::wstring_view text, std::size_t from, std::size_t wanted) noexcept;
+
+// The units of the next slice, from the step before: `units` put by a slice that took
+// `sliceMs` of a step of `stepMs` (the slice, its paint and the progress text). The slice gets
+// what `targetMs` leaves beside the rest of the step, but never less than twice what that rest
+// takes, so that a slow paint does not shrink the slices into ever more, ever costlier steps,
+// most of whose time would go to the rest. It scales
+// by the square root of that time over its own: a slice whose cost grows with its square
+// (parts of one long paragraph) gets its time at once, one of short lines comes to it from
+// below. At most twice the last slice, never fewer than `least`.
+std::size_t nextSliceUnits(std::size_t units, double sliceMs, double stepMs, double targetMs,
+                           std::size_t least) noexcept;
+
+// The units of the text's longest line, its line break left out.
+std::size_t longestLine(std::wstring_view text) noexcept;
 
 // True when the text holds nothing but code units up to U+0020 (blanks, line breaks, controls).
 bool isBlank(std::wstring_view text) noexcept;

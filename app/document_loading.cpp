@@ -1,6 +1,7 @@
-// Opening a document. Up to a screenful goes into the edit field at once; a larger document
-// arrives in slices of whole lines from the message loop, so its first lines show at once and
-// the window paints, scrolls and answers while the field lays out the rest.
+// Opening a document. Up to a screenful goes into the edit field at once; a larger document, or
+// one with a long paragraph, arrives in slices of whole lines (inside a long paragraph, of whole
+// words) from the message loop, so its first lines show at once and the window paints, scrolls
+// and answers while the field lays out the rest.
 
 #include "app/document.h"
 
@@ -20,17 +21,37 @@ namespace app {
 
 namespace {
 
-// More than a screenful at the smallest text size: the first slice, and the most a document may
-// hold to go into the field in one piece.
+// The most a document of short lines may hold to go into the field in one piece, and the most
+// the first slice holds; and the fewest units a slice holds.
 constexpr std::size_t kFirstSlice = 8192;
-constexpr std::size_t kSmallestSlice = 4096;
-// What a slice should take, the field's own work around it included: under 200 ms, which users
-// take as the window answering. Every slice costs the field a pass over all of its text, so
-// fewer, larger slices load sooner. Between slices the window paints and answers other
-// programs; the loop is left for input, posted messages, or after a step of half a second, so
+constexpr std::size_t kSmallestSlice = 1024;
+// A paragraph the field takes seconds to lay out at once (the time grows with the square of its
+// length): a document that holds one arrives in slices however short it is, and the slices go
+// into such a paragraph in parts.
+constexpr std::size_t kLongParagraph = 2000;
+// What a step should take: a slice, its paint and the progress text, well under the 150 ms
+// users take as the window answering. Each step costs the field a part of its own beside the
+// slice's lines, so fewer, larger slices load sooner. Between steps the window answers other
+// programs; the loop is left for input, posted messages, or after half a second of steps, so
 // that timers are served.
-constexpr double kSliceTime = 115.0;
-constexpr double kStepTime = 500.0;
+constexpr double kStepTime = 100.0;
+constexpr double kLoopTime = 500.0;
+
+// Twice what fills the field at its font: the first slice, which shows a screenful at once
+// however short or long the document's lines are.
+std::size_t screenful(ctl::Control& field) {
+    RECT client{};
+    GetClientRect(field.handle(), &client);
+    TEXTMETRICW metrics{};
+    const bool measured = GetTextMetricsW(field.surface().textDC(), &metrics);
+    field.releaseSurface();
+    if (!measured)
+        return kFirstSlice;
+    const auto rows = static_cast<std::size_t>(client.bottom / std::max(metrics.tmHeight, 1L) + 1);
+    const auto perRow =
+        static_cast<std::size_t>(client.right / std::max(metrics.tmAveCharWidth, 1L) + 1);
+    return std::clamp(2 * rows * perRow, kSmallestSlice, kFirstSlice);
+}
 
 double milliseconds() {
     LARGE_INTEGER frequency;
@@ -85,14 +106,22 @@ private:
 };
 
 struct Document::Load {
-    explicit Load(std::size_t units) : length(units), rest(units) {}
+    Load(std::size_t units, std::size_t firstSlice)
+        : length(units), rest(units), nextSlice(firstSlice) {}
     std::size_t length;
     // Each slice is terminated in place for the moment it is put.
     PagedText rest;
     std::size_t put = 0;
-    // Code units per millisecond the last slice took: sizes the next one.
-    double rate = 0;
+    // The units the next step puts, sized by what the whole step before cost; the first step
+    // puts as many as went in at once, whose pace says nothing of a field that already holds
+    // text. And the units the last step put, and the time the field took for them.
+    std::size_t nextSlice;
+    std::size_t lastSlice = 0;
+    double lastSliceTime = 0;
+    // The last slice ended inside a paragraph: the field is laying out a long one.
+    bool inParagraph = false;
     unsigned shownPercent = 101;
+    bool shownInParagraph = false;
 };
 
 Document::Document() = default;
@@ -108,34 +137,31 @@ bool Document::open(const std::wstring& path) {
     const std::optional<std::size_t> length = readDocument(path, editCapacity(edit), memory);
     if (!length)
         return false;
-    // A large document keeps all but its first slice aside; the field's memory is already the
-    // size of the whole text, so the slices never make it grow.
+    // A large document, or one with a long paragraph, keeps all but its first slice aside; the
+    // field's memory is already the size of the whole text, so the slices never make it grow.
     std::unique_ptr<Load> load;
-    if (*length > kFirstSlice) {
-        wchar_t* text = memory.lock();
-        const std::size_t first = sliceEnd(std::wstring_view(text, *length), 0, kFirstSlice);
+    wchar_t* text = memory.lock();
+    const std::wstring_view whole(text, *length);
+    if (*length > kFirstSlice || longestLine(whole) > kLongParagraph) {
+        const std::size_t first = sliceEnd(whole, 0, screenful(*window_.editField));
         if (first < *length) {
-            load = std::make_unique<Load>(*length - first);
+            load = std::make_unique<Load>(*length - first, first);
+            load->inParagraph = text[first - 1] != L'\n';
             if (load->rest.get()) {
                 std::copy(text + first, text + *length + 1, load->rest.get());
                 text[first] = L'\0';
             }
         }
-        memory.unlock();
-        if (load && !load->rest.get()) {
-            tellTooLarge(path, kNoMemory);
-            return false;
-        }
     }
-    const double start = milliseconds();
+    memory.unlock();
+    if (load && !load->rest.get()) {
+        tellTooLarge(path, kNoMemory);
+        return false;
+    }
     if (!memory.giveTo(edit)) {
         tellTooLarge(path, kTooMuchText);
         return false;
     }
-    // The field's pace with the first slice sizes the next.
-    if (load)
-        load->rate =
-            static_cast<double>(GetWindowTextLengthW(edit)) / std::max(milliseconds() - start, 1.0);
     markUnmodified();
     fileName_ = path;
     if (!load) {
@@ -163,28 +189,29 @@ void Document::loadStep() {
     if (!load_)
         return;
     const Load* const load = load_.get();
-    const double stepStart = milliseconds();
+    const double loopStart = milliseconds();
     for (;;) {
-        const auto wanted = static_cast<std::size_t>(load_->rate * kSliceTime);
-        if (!putSlice(std::max(wanted, kSmallestSlice)))
+        const double stepStart = milliseconds();
+        if (!putSlice(load_->nextSlice))
             return failLoading();
         if (load_->put == load_->length)
             return endLoading();
         showProgress();
         // The slice and the progress are on the screen before the next one.
         RedrawWindow(window_.form->handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        load_->nextSlice = nextSliceUnits(load_->lastSlice, load_->lastSliceTime,
+                                          milliseconds() - stepStart, kStepTime, kSmallestSlice);
         answerSentMessages();
         // An answer may have closed the window or opened another document.
         if (load_.get() != load)
             return;
-        if (loopIsWanted() || milliseconds() - stepStart + kSliceTime > kStepTime)
+        if (loopIsWanted() || milliseconds() - loopStart + kStepTime > kLoopTime)
             return;
     }
 }
 
 bool Document::putSlice(std::size_t wanted) {
     Load& load = *load_;
-    const double start = milliseconds();
     const std::size_t end =
         sliceEnd(std::wstring_view(load.rest.get(), load.length), load.put, wanted);
     HWND edit = window_.editField->handle();
@@ -203,7 +230,9 @@ bool Document::putSlice(std::size_t wanted) {
     const wchar_t following = text[end];
     text[end] = L'\0';
     puttingSlice_ = true;
+    const double start = milliseconds();
     SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text + load.put));
+    load.lastSliceTime = milliseconds() - start;
     puttingSlice_ = false;
     text[end] = following;
     const std::size_t after = before + (end - load.put);
@@ -221,7 +250,8 @@ bool Document::putSlice(std::size_t wanted) {
         SendMessageW(edit, EM_LINESCROLL, 0, firstLine - nowFirst);
     SendMessageW(edit, WM_SETREDRAW, TRUE, 0);
     RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
-    load.rate = static_cast<double>(end - load.put) / std::max(milliseconds() - start, 1.0);
+    load.lastSlice = end - load.put;
+    load.inParagraph = end < load.length && text[end - 1] != L'\n';
     load.put = end;
     load.rest.releaseBefore(end);
     return taken;
@@ -232,10 +262,14 @@ void Document::showProgress() {
     const auto shown = static_cast<std::size_t>(GetWindowTextLengthW(window_.editField->handle()));
     const std::size_t whole = shown + (load_->length - load_->put);
     const auto percent = static_cast<unsigned>(shown * 100 / std::max<std::size_t>(whole, 1));
-    if (percent == load_->shownPercent)
+    if (percent == load_->shownPercent && load_->inParagraph == load_->shownInParagraph)
         return;
     load_->shownPercent = percent;
-    ctl::setStatusText(*window_.form, 0, L" Opening \x2026 " + std::to_wstring(percent) + L" %");
+    load_->shownInParagraph = load_->inParagraph;
+    // The field takes its time over a long paragraph: the user is told why it goes slowly.
+    ctl::setStatusText(*window_.form, 0,
+                       L" Opening \x2026 " + std::to_wstring(percent) + L" %" +
+                           (load_->inParagraph ? L", laying out a long paragraph" : L""));
 }
 
 void Document::endLoading() {

@@ -36,23 +36,25 @@ inline void pump() {
     }
 }
 
-// `units` code units of Arabic words in short lines (Wine's edit field is very slow with long
-// wrapped lines), ending in CR LF, so loading leaves the text exactly as stored.
-inline std::wstring arabicText(std::size_t units) {
+// `units` code units of Arabic words in lines of about `lineUnits` (short by default: Wine's
+// edit field is very slow with long wrapped lines), ending in CR LF, so loading leaves the text
+// exactly as stored.
+inline std::wstring arabicText(std::size_t units, std::size_t lineUnits = 60) {
     const std::wstring words[] = {L"\x0627\x0644\x0633\x0644\x0627\x0645",
                                   L"\x0639\x0644\x064A\x0643\x0645",
                                   L"\x0648\x0631\x062D\x0645\x0629", L"\x0627\x0644\x0644\x0647",
                                   L"\x0648\x0628\x0631\x0643\x0627\x062A\x0647"};
     std::wstring text;
-    text.reserve(units + 80);
+    text.reserve(units + lineUnits + 16);
     std::wstring line;
-    for (std::size_t i = 0; text.size() < units; ++i) {
+    for (std::size_t i = 0; text.size() + line.size() < units; ++i) {
         line += words[i % 5] + L" ";
-        if (line.size() >= 60) {
+        if (line.size() >= lineUnits) {
             text += line + L"\r\n";
             line.clear();
         }
     }
+    text += line;
     text.resize(units - 2);
     if (text.back() == L'\r')
         text.back() = L' ';
@@ -60,8 +62,9 @@ inline std::wstring arabicText(std::size_t units) {
 }
 
 // A document file of exactly `bytes` bytes: the byte-order mark, then the text.
-inline bool writeDocumentFile(const std::wstring& path, std::size_t bytes) {
-    const std::wstring image = L'\xFEFF' + arabicText(bytes / 2 - 1);
+inline bool writeDocumentFile(const std::wstring& path, std::size_t bytes,
+                              std::size_t lineUnits = 60) {
+    const std::wstring image = L'\xFEFF' + arabicText(bytes / 2 - 1, lineUnits);
     return testing_files::writeBytes(
         path, std::string(reinterpret_cast<const char*>(image.data()), image.size() * 2));
 }

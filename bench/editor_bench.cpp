@@ -1,6 +1,7 @@
 // Open, save and memory figures of the editor, each against the same work done with bare
 // platform calls in the same process and the same kind of edit field.
-//   editor_bench.exe documents <folder>                 writes doc256k, doc2m and doc4m.txt
+//   editor_bench.exe documents <folder>                 writes doc256k, doc2m, doc4m.txt and
+//                                                       docpara.txt (64 KB of long paragraphs)
 //   editor_bench.exe files <folder> <rounds>            Open and Save rows
 //   editor_bench.exe typing <document> <rounds> <keys>  typing rows
 //   editor_bench.exe memory editor|bare <document|-> <edit model file>
@@ -65,13 +66,6 @@ BareEdit newBareEdit(const EditModel& m) {
 }
 
 // ---- the bounds: the same file work with nothing but platform calls
-
-// Reads the document and sets it into the edit field whole, past its byte-order mark.
-bool bareOpen(HWND edit, const std::wstring& path) {
-    const std::wstring text = readDocumentFile(path);
-    return !text.empty() &&
-           SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str() + 1));
-}
 
 // The edit field's text behind the byte-order mark, written to `path` in one call; with
 // `flush`, flushed to the disk before the file is closed.
@@ -280,6 +274,12 @@ BareEdit newBareEdit(HWND model) {
     return newBareEdit(modelOf(model));
 }
 
+bool bareOpen(HWND edit, const std::wstring& path) {
+    const std::wstring text = readDocumentFile(path);
+    return !text.empty() &&
+           SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str() + 1));
+}
+
 void paintNow(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
@@ -293,7 +293,8 @@ int wmain(int argc, wchar_t** argv) {
         const std::wstring folder = argv[2];
         return writeDocumentFile(folder + L"\\doc256k.txt", 262144) &&
                        writeDocumentFile(folder + L"\\doc2m.txt", 2097152) &&
-                       writeDocumentFile(folder + L"\\doc4m.txt", 4194304)
+                       writeDocumentFile(folder + L"\\doc4m.txt", 4194304) &&
+                       writeDocumentFile(folder + L"\\docpara.txt", 65536, 4000)
                    ? 0
                    : fail("cannot write the documents");
     }

@@ -29,11 +29,14 @@ bool openDocument(app::Document& document, const std::wstring& path);
 bool openWithCaretInTheMiddle(const std::wstring& document);
 // A bare edit made like `model` (styles, extended styles, size, font, text limit).
 BareEdit newBareEdit(HWND model);
+// Reads the document and sets it into the edit field whole, past its byte-order mark.
+bool bareOpen(HWND edit, const std::wstring& path);
 
 // Lays out every update of `window` and its children now, as the next paint would.
 void paintNow(HWND window);
 
-// Typing `keys` key presses into the middle of `document`, map on and map off.
+// Typing `keys` key presses into the middle of `document`: in the editor's field with the map on
+// and off, and in bare fields of its make-up with the platform's word-break rule and the layer's.
 int typingBenchmark(const std::wstring& document, int rounds, int keys);
 // The longest pause between key presses into a 2 MB document with recovery copies written to
 // `folder` and without, and the copy's own work on the GUI thread.

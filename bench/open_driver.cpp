@@ -26,8 +26,9 @@ using bench::ask;
 using bench::milliseconds;
 
 constexpr int kNameField = 0x47C;
-// The longest an Open may take before the round fails.
-constexpr double kPatience = 120000;
+// The longest an Open may take before the round fails: a 4 MB document whose Arabic comes from
+// font fallback takes the platform's field a minute, and a slow Open more.
+constexpr double kPatience = 600000;
 // The editor's and its bound's window; notepad is given the same.
 constexpr RECT kWindowBounds = {252, 183, 252 + 550, 183 + 380};
 
@@ -123,7 +124,7 @@ std::wstring windowText(HWND window) {
     wchar_t text[MAX_PATH + 16] = {};
     DWORD_PTR got = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXT, MAX_PATH + 16, reinterpret_cast<LPARAM>(text),
-                             SMTO_NORMAL, 120000, &got))
+                             SMTO_NORMAL, 600000, &got))
         return {};
     return text;
 }
@@ -229,7 +230,7 @@ int openOnce(const Subject& subject, const std::wstring& document, int units, Ti
         while (!started)
             Sleep(0);
         while (end < 0 && milliseconds() - start < kPatience) {
-            const bool whole = ask(field, WM_GETTEXTLENGTH, 120000) == units;
+            const bool whole = ask(field, WM_GETTEXTLENGTH, 600000) == units;
             if (whole &&
                 (!status || _wcsicmp(windowText(status).c_str(), expectedStatus.c_str()) == 0))
                 end = milliseconds() - start;
@@ -242,7 +243,7 @@ int openOnce(const Subject& subject, const std::wstring& document, int units, Ti
             Sleep(0);
         while (!done) {
             const double sent = milliseconds();
-            ask(top, WM_NULL, 120000);
+            ask(top, WM_NULL, 600000);
             longest = std::max(longest, milliseconds() - sent);
         }
     });
@@ -273,12 +274,19 @@ int openOnce(const Subject& subject, const std::wstring& document, int units, Ti
     return 0;
 }
 
-std::string sizeName(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-    const DWORD bytes = data.nFileSizeLow;
-    return bytes >= 1048576 ? std::to_string(bytes / 1048576) + " MB"
-                            : std::to_string(bytes / 1024) + " KB";
+// "256 KB", "2 MB", "64 KB long lines": the document as the figures name it.
+std::string documentName(const std::wstring& path) {
+    const std::wstring text = bench::readDocumentFile(path);
+    const std::size_t bytes = text.size() * 2;
+    std::size_t longest = 0;
+    for (std::size_t from = 0; from < text.size();) {
+        const std::size_t end = std::min(text.find(L'\n', from), text.size());
+        longest = std::max(longest, end - from);
+        from = end + 1;
+    }
+    return (bytes >= 1048576 ? std::to_string(bytes / 1048576) + " MB"
+                             : std::to_string(bytes / 1024) + " KB") +
+           (longest > 1000 ? " long lines" : "");
 }
 
 // The style of notepad's field says whether it wraps: no horizontal scrolling when it does.
@@ -316,14 +324,14 @@ int run(const Subject (&subjects)[3], int argc, wchar_t** argv) {
                 longest[which].push_back(timing.longest);
             }
         }
-        const std::string size = sizeName(document);
+        const std::string size = documentName(document);
         const std::string endRow = "Open " + size + ", to the end (ms)";
         const std::string paintRow = "Open " + size + ", to first paint (ms)";
         const std::string answerRow = "Open " + size + ", longest unanswered (ms)";
         const std::string notepadRow = "Open " + size + ", notepad wrapped, end (ms)";
-        bench::printRow(endRow.c_str(), end[0], end[1], "ms", "ratio:1.25");
-        bench::printRow(paintRow.c_str(), paint[0], paint[1], "ms", "atmost:150");
-        bench::printRow(answerRow.c_str(), longest[0], longest[1], "ms", "under:200");
+        bench::printRow(endRow.c_str(), end[0], end[1], "ms", "ratio:1.15");
+        bench::printRow(paintRow.c_str(), paint[0], paint[1], "ms", "atmost:100");
+        bench::printRow(answerRow.c_str(), longest[0], longest[1], "ms", "under:150");
         bench::printRow(notepadRow.c_str(), end[0], end[2], "ms", "none:0");
     }
     return 0;

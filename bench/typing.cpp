@@ -1,10 +1,13 @@
 // Typing into the middle of a document in the editor's own edit field, with the keyboard
-// map on (as the program wires it) and off (its key handlers taken away), rounds interleaved.
+// map on (as the program wires it) and off (its key handlers taken away), and into bare fields
+// of its make-up holding the same document, with the platform's default word-break rule and
+// with the layer's; rounds interleaved.
 
 #include "bench/bench_common.h"
 #include "bench/editor_bench.h"
 
 #include "app/Unit1.h"
+#include "controls/edit.h"
 #include "controls/form.h"
 
 #include <cwchar>
@@ -43,6 +46,22 @@ std::string sizeName(const std::wstring& path) {
                             : std::to_string(bytes / 1024) + " KB";
 }
 
+// Where the keys go, each round: the middle of the text, focused and in view.
+void caretToTheMiddle(HWND edit) {
+    const auto length = static_cast<WPARAM>(GetWindowTextLengthW(edit));
+    SendMessageW(edit, EM_SETSEL, length / 2, length / 2);
+    SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    SetFocus(edit);
+    pump();
+}
+
+std::vector<double> perEdit(const std::vector<double>& times, int edits) {
+    std::vector<double> each;
+    for (const double t : times)
+        each.push_back(t / edits);
+    return each;
+}
+
 } // namespace
 
 int typingBenchmark(const std::wstring& document, int rounds, int keys) {
@@ -51,48 +70,69 @@ int typingBenchmark(const std::wstring& document, int rounds, int keys) {
     ctl::Control& field = *editor.editField;
     HWND edit = field.handle();
     const ctl::ControlEvents mapped = field.events();
+    if (!openWithCaretInTheMiddle(document))
+        return 1;
+    // Bare fields of the same make-up holding the same text: the platform's default word-break
+    // rule, and the layer's procedure of words delimited by spaces.
+    const BareEdit platform = newBareEdit(edit);
+    const BareEdit spaces = newBareEdit(edit);
+    SendMessageW(spaces.edit, EM_SETWORDBREAKPROC, 0,
+                 reinterpret_cast<LPARAM>(ctl::spaceDelimitedWordBreaks()));
+    if (!bareOpen(platform.edit, document) || !bareOpen(spaces.edit, document)) {
+        std::fprintf(stderr, "editor_bench: the bare fields did not take the document\n");
+        return 1;
+    }
 
-    std::vector<double> on;
-    std::vector<double> off;
-    int combinations = 0;
+    enum Subject { MapOn, MapOff, Platform, Spaces, kSubjects };
+    const char* const names[kSubjects] = {"map on ", "map off", "bare, default rule",
+                                          "bare, own rule"};
+    const HWND fields[kSubjects] = {edit, edit, platform.edit, spaces.edit};
+    std::vector<double> times[kSubjects];
     int onEdits = keys;
     for (int round = 0; round <= rounds; ++round) {
-        for (int turn = 0; turn < 2; ++turn) {
-            const bool map = (turn == 0) == (round % 2 == 0);
+        // Each round starts with another subject, so a disturbance falls on all alike.
+        for (int turn = 0; turn < kSubjects; ++turn) {
+            const auto who = static_cast<Subject>((turn + round) % kSubjects);
+            const bool map = who == MapOn;
             field.setOnChar(map ? mapped.onChar : decltype(mapped.onChar){});
             field.setOnKeyUp(map ? mapped.onKeyUp : decltype(mapped.onKeyUp){});
             editor.previousKey = 0;
-            if (!openWithCaretInTheMiddle(document))
-                return 1;
-            paintNow(editor.mainWindow->handle());
-            const int before = GetWindowTextLengthW(edit);
+            caretToTheMiddle(fields[who]);
+            paintNow(GetAncestor(fields[who], GA_ROOT));
+            const int before = GetWindowTextLengthW(fields[who]);
             const double start = milliseconds();
-            typeKeys(edit, keys);
+            typeKeys(fields[who], keys);
             const double took = milliseconds() - start;
             // A combination is a Backspace and a character: a key that added nothing.
-            combinations = keys - (GetWindowTextLengthW(edit) - before);
+            const int combinations = keys - (GetWindowTextLengthW(fields[who]) - before);
+            if (map)
+                onEdits = keys + combinations;
             // Round 0 warms the glyph caches; it is not counted.
             if (round > 0)
-                (map ? on : off).push_back(took);
-            if (round > 0 && map)
-                onEdits = keys + combinations;
-            std::fprintf(stderr, "typing round %d, map %s: %.1f ms, %d code units\n", round,
-                         map ? "on " : "off", took, GetWindowTextLengthW(edit));
+                times[who].push_back(took);
+            std::fprintf(stderr, "typing round %d, %s: %.1f ms, %d code units\n", round, names[who],
+                         took, GetWindowTextLengthW(fields[who]));
         }
     }
+    field.setOnChar(mapped.onChar);
+    field.setOnKeyUp(mapped.onKeyUp);
     const std::string size = sizeName(document);
     const std::string figure = "Typing " + std::to_string(keys) + " keys, " + size + " (ms)";
-    printRow(figure.c_str(), on, off, "ms", "ratio:1.10");
+    printRow(figure.c_str(), times[MapOn], times[MapOff], "ms", "ratio:1.10");
     std::fprintf(stderr, "typing: %d keys made %d edits of the field with the map on\n", keys,
                  onEdits);
     // The map's combinations make the field do more: the same figures per change of the text.
-    std::vector<double> onPerEdit, offPerEdit;
-    for (const double t : on)
-        onPerEdit.push_back(t / onEdits);
-    for (const double t : off)
-        offPerEdit.push_back(t / keys);
-    const std::string perEdit = "Typing per edit of the field, " + size + " (ms)";
-    printRow(perEdit.c_str(), onPerEdit, offPerEdit, "ms", "ratio:1.10");
+    const std::vector<double> onPerEdit = perEdit(times[MapOn], onEdits);
+    const std::string perEditRow = "Typing per edit of the field, " + size + " (ms)";
+    printRow(perEditRow.c_str(), onPerEdit, perEdit(times[MapOff], keys), "ms", "ratio:1.10");
+    // Against the platform's own field holding the document: what the editor's rule saves.
+    const bool large = size.ends_with(" MB");
+    const std::string bareRow = "Typing per edit vs bare field, " + size + " (ms)";
+    printRow(bareRow.c_str(), onPerEdit, perEdit(times[Platform], keys), "ms",
+             large ? "ratio:0.40" : "none:0");
+    const std::string ruleRow = "Bare field per key, own rule, " + size + " (ms)";
+    printRow(ruleRow.c_str(), perEdit(times[Spaces], keys), perEdit(times[Platform], keys), "ms",
+             "none:0");
     return 0;
 }
 

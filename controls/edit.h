@@ -9,4 +9,7 @@ namespace ctl {
 const ActionTable& editActions() noexcept;
 Control* newEdit(Control& parent, EditOptions options);
 
+// The word-break procedure of the edits made with editopt::kSpaceDelimitedWords.
+EDITWORDBREAKPROCW spaceDelimitedWordBreaks() noexcept;
+
 } // namespace ctl

@@ -21,6 +21,9 @@ inline constexpr EditOptions kUpperCase = 1 << 8;
 inline constexpr EditOptions kWantReturn = 1 << 9;
 inline constexpr EditOptions kWantTab = 1 << 10;
 inline constexpr EditOptions kDigitsOnly = 1 << 11;
+// Words delimited by spaces alone, as the classic edit field has them: no style; the field gets
+// a word-break procedure of the layer's when it is made, for its whole life.
+inline constexpr EditOptions kSpaceDelimitedWords = 1 << 12;
 } // namespace editopt
 
 using ComboOptions = std::uint16_t;

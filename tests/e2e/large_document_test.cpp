@@ -28,7 +28,7 @@ protected:
         return text;
     }
 
-    const std::wstring text = largeText();
+    std::wstring text = largeText();
     const std::wstring path = folder.file(L"large.txt");
 
     // Opens the large file with Ctrl+O and its dialog, and follows the load until the status bar
@@ -38,6 +38,8 @@ protected:
         bool sawPart = false;
         bool alwaysAnswered = true;
         bool ended = false;
+        // The status bar said the field was laying out a long paragraph.
+        bool toldParagraph = false;
     };
     // `meanwhile` is what the user does once the first lines show.
     Followed openAndFollow(const e2e::Program& program,
@@ -53,6 +55,7 @@ protected:
                 seen.alwaysAnswered &= SendMessageTimeoutW(program.edit(), WM_GETTEXTLENGTH, 0, 0,
                                                            SMTO_ABORTIFHUNG, 5000, &shown) != 0;
                 const std::wstring status = program.statusText();
+                seen.toldParagraph |= status.ends_with(L", laying out a long paragraph");
                 if (!seen.sawPart && status.starts_with(L" Opening \x2026 ") && shown > 0 &&
                     static_cast<LRESULT>(shown) < length) {
                     // The first lines are the file's, whole.
@@ -68,18 +71,49 @@ protected:
             120000);
         return seen;
     }
+
+    // The load ended with the file's text, showing its first lines before the rest, and the
+    // window answered every time it was asked.
+    void expectArrivedWhole(const Followed& seen, const e2e::Program& program) const {
+        ASSERT_TRUE(seen.ended) << "the load did not end; the status bar shows "
+                                << testing::PrintToString(program.statusText());
+        EXPECT_TRUE(seen.sawPart) << "the first lines did not show before the rest";
+        EXPECT_TRUE(seen.alwaysAnswered);
+        EXPECT_TRUE(program.editText() == text) << "the text is not the file's";
+    }
 };
+
+// A book's paragraphs, each one line of thousands of units: the field lays a line out in a time
+// that grows with the square of its length.
+class LongParagraphs : public LargeDocument {
+protected:
+    LongParagraphs() {
+        const std::wstring words[] = {L"\x0643\x062A\x0628", L"\x0633\x0644\x0627\x0645",
+                                      L"\x0628\x064A\x062A"};
+        text.clear();
+        for (int paragraph = 0; paragraph < 2; ++paragraph) {
+            for (std::size_t word = 0; word < 5000; ++word)
+                text += words[word % 3] + L' ';
+            text += L"\r\n";
+        }
+    }
+};
+
+TEST_F(LongParagraphs, GoInPartsWhileTheWindowAnswersAndTheStatusBarSaysWhy) {
+    e2e::Program program(folder.path());
+    ASSERT_TRUE(program.started());
+    const Followed seen = openAndFollow(program);
+    ASSERT_NO_FATAL_FAILURE(expectArrivedWhole(seen, program));
+    EXPECT_TRUE(seen.toldParagraph);
+    EXPECT_EQ(SendMessageW(program.edit(), EM_GETSEL, 0, 0), 0);
+}
 
 TEST_F(LargeDocument, ShowsWhileArrivingAndEndsAsTheFileWithNothingToUndo) {
     e2e::Program program(folder.path());
     ASSERT_TRUE(program.started());
 
     const Followed seen = openAndFollow(program);
-    ASSERT_TRUE(seen.ended) << "the load did not end; the status bar shows "
-                            << testing::PrintToString(program.statusText());
-    EXPECT_TRUE(seen.sawPart) << "the first lines did not show before the rest";
-    EXPECT_TRUE(seen.alwaysAnswered);
-    EXPECT_TRUE(program.editText() == text) << "the text is not the file's";
+    ASSERT_NO_FATAL_FAILURE(expectArrivedWhole(seen, program));
     // The caret at the start, as after setting the text at once.
     EXPECT_EQ(SendMessageW(program.edit(), EM_GETSEL, 0, 0), 0);
 

@@ -2,6 +2,7 @@
 
 #include "editor_window.h"
 
+#include "controls/edit.h"
 #include "controls/items.h"
 
 #include <set>
@@ -41,6 +42,9 @@ TEST_F(EditorTest, WithoutSettingsStartsWithTheDefaults) {
     const DWORD readingStyles = WS_EX_RTLREADING | WS_EX_RIGHT;
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(edit(), GWL_EXSTYLE)) & readingStyles,
               readingStyles);
+    // Words are delimited by spaces, by the layer's word-break procedure.
+    EXPECT_EQ(reinterpret_cast<EDITWORDBREAKPROCW>(SendMessageW(edit(), EM_GETWORDBREAKPROC, 0, 0)),
+              ctl::spaceDelimitedWordBreaks());
     EXPECT_TRUE(menuChecked(app::menuItemOf(app::Command::Right)));
     EXPECT_FALSE(menuChecked(app::menuItemOf(app::Command::Center)));
     EXPECT_TRUE(buttonDown(app::toolbarEntryOf(app::Command::Right)));
