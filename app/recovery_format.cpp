@@ -86,4 +86,19 @@ std::optional<RecoveryCopy> decodeRecoveryCopy(std::string_view bytes) {
     return copy;
 }
 
+std::wstring restoreQuestion(const std::wstring& path, std::size_t more) {
+    std::wstring text = L"The program did not end normally last time.\r\nDo you want to restore "
+                        L"the unsaved changes ";
+    text += path.empty() ? std::wstring(L"of the untitled document") : L"of\r\n" + path;
+    text += L" ?";
+    if (more == 1)
+        text += L"\r\n\r\nThe unsaved changes of one more document were left as well. They are "
+                L"offered next; if you restore these, at the next start.";
+    else if (more > 1)
+        text += L"\r\n\r\nThe unsaved changes of " + std::to_wstring(more) +
+                L" more documents were left as well. They are offered in turn; if you restore "
+                L"these, at the next start.";
+    return text;
+}
+
 } // namespace app

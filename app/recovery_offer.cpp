@@ -71,21 +71,6 @@ std::optional<RecoveryCopy> readCopy(const std::wstring& path) {
     }
 }
 
-std::wstring question(const std::wstring& path, std::size_t more) {
-    std::wstring text = L"The program did not end normally last time.\r\nDo you want to restore "
-                        L"the unsaved changes ";
-    text += path.empty() ? std::wstring(L"of the untitled document") : L"of\r\n" + path;
-    text += L" ?";
-    if (more == 1)
-        text += L"\r\n\r\nThe unsaved changes of one more document were left as well. They are "
-                L"offered next; if you restore these, at the next start.";
-    else if (more > 1)
-        text += L"\r\n\r\nThe unsaved changes of " + std::to_wstring(more) +
-                L" more documents were left as well. They are offered in turn; if you restore "
-                L"these, at the next start.";
-    return text;
-}
-
 } // namespace
 
 void Recovery::offerLeftCopies() {
@@ -142,7 +127,8 @@ bool Recovery::ask(LeftCopy& left, std::size_t more) {
         keepAsDocument(copy, text->path, text->text, L"the program ended while putting them back");
         return true;
     }
-    const int answer = ctl::messageBox(question(text->path, more), MB_YESNO | MB_ICONQUESTION);
+    const int answer =
+        ctl::messageBox(restoreQuestion(text->path, more), MB_YESNO | MB_ICONQUESTION);
     if (answer == IDYES)
         return !restore(left, copy, text->path, text->text);
     if (answer == IDNO) {

@@ -7,13 +7,6 @@
 
 namespace e2e {
 
-namespace {
-
-constexpr wchar_t kRestoreQuestion[] = L"The program did not end normally last time.\r\nDo you "
-                                       L"want to restore the unsaved changes ";
-
-} // namespace
-
 // ---- kills and starts
 
 void ProgramSession::kill() {
@@ -103,20 +96,6 @@ std::vector<std::pair<std::wstring, bool>> offeredCopies(const std::wstring& fol
     return offered;
 }
 
-std::wstring restoreQuestion(const std::wstring& path, std::size_t more) {
-    std::wstring text = kRestoreQuestion;
-    text += path.empty() ? std::wstring(L"of the untitled document") : L"of\r\n" + path;
-    text += L" ?";
-    if (more == 1)
-        text += L"\r\n\r\nThe unsaved changes of one more document were left as well. They are "
-                L"offered next; if you restore these, at the next start.";
-    else if (more > 1)
-        text += L"\r\n\r\nThe unsaved changes of " + std::to_wstring(more) +
-                L" more documents were left as well. They are offered in turn; if you restore "
-                L"these, at the next start.";
-    return text;
-}
-
 } // namespace
 
 void ProgramSession::start() {
@@ -162,7 +141,7 @@ void ProgramSession::start() {
             answer(box, IDOK, L"kept as a document");
             continue;
         }
-        if (box.text != restoreQuestion(copy.path, offered.size() - i - 1) ||
+        if (box.text != app::restoreQuestion(copy.path, offered.size() - i - 1) ||
             box.buttons != std::vector<int>{IDYES, IDNO})
             fail(L"the left copy was not offered: " + box.text);
         const int roll = pick(100);
