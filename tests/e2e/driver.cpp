@@ -268,9 +268,7 @@ HWND Program::windowCaptioned(const std::wstring& caption) const {
 }
 
 bool Program::fontListOpen() const {
-    DWORD_PTR open = 0;
-    SendMessageTimeoutW(fontName_, CB_GETDROPPEDSTATE, 0, 0, SMTO_ABORTIFHUNG, 5000, &open);
-    return open != 0;
+    return ask(fontName_, CB_GETDROPPEDSTATE) != 0;
 }
 
 ::testing::AssertionResult Program::waitForText(std::wstring_view text, DWORD timeoutMs) const {
@@ -366,10 +364,7 @@ bool Program::buttonDown(int index) const {
     TBBUTTON button{};
     if (!remoteCall(TB_GETBUTTON, static_cast<WPARAM>(index), &button, sizeof button))
         return false;
-    DWORD_PTR checked = 0;
-    SendMessageTimeoutW(toolbar_, TB_ISBUTTONCHECKED, static_cast<WPARAM>(button.idCommand), 0,
-                        SMTO_ABORTIFHUNG, 5000, &checked);
-    return checked != 0;
+    return ask(toolbar_, TB_ISBUTTONCHECKED, static_cast<WPARAM>(button.idCommand)) != 0;
 }
 
 Dialog Program::waitForDialog(DWORD timeoutMs) const {

@@ -37,6 +37,13 @@ std::wstring classOf(HWND window);
 // The program as built, as a Windows path.
 std::wstring programPath();
 
+// A message answered by the program, or 0 when it does not answer within 5 s.
+inline DWORD_PTR ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &answer);
+    return answer;
+}
+
 // A message box or common dialog the program shows.
 struct Dialog {
     HWND window = nullptr;

@@ -18,13 +18,6 @@
 
 namespace e2e {
 
-// A message answered by the program, or 0 when it does not answer within 5 s.
-inline DWORD_PTR ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &answer);
-    return answer;
-}
-
 // What a run of sessions did, for its closing line.
 struct SessionFigures {
     int steps = 0;
